@@ -10,7 +10,7 @@ BramblewayAudioProcessor::BramblewayAudioProcessor()
     for (auto& yield : pendingYield)
         yield.store(Yield::none);
     for (int line = 0; line < numLines; ++line)
-        chorusDelayTarget[(size_t) line].store(0.0f);
+        chorusDelayTarget[(size_t)line].store(0.0f);
 
     createParameters();
     parameters.state = juce::ValueTree(juce::Identifier("Brambleway"));
@@ -18,7 +18,10 @@ BramblewayAudioProcessor::BramblewayAudioProcessor()
     startTimer(10);
 }
 
-BramblewayAudioProcessor::~BramblewayAudioProcessor() { stopTimer(); }
+BramblewayAudioProcessor::~BramblewayAudioProcessor()
+{
+    stopTimer();
+}
 
 void BramblewayAudioProcessor::addParameter(std::unique_ptr<juce::RangedAudioParameter> parameter)
 {
@@ -32,7 +35,7 @@ void BramblewayAudioProcessor::createParameters()
         for (int block = 0; block < numBlocks; ++block)
         {
             addParameter(makeBlockParameter(line, block));
-            blockValues[(size_t) line][(size_t) block] =
+            blockValues[(size_t)line][(size_t)block] =
                 parameters.getRawParameterValue(blockParameterID(line, block));
         }
 
@@ -40,9 +43,10 @@ void BramblewayAudioProcessor::createParameters()
         {
             const auto id = lineParameterID(spec.stem, line);
             addParameter(makeParameter(spec, id, line));
-            liveValues[(size_t) spec.stem][(size_t) line] = parameters.getRawParameterValue(id);
+            liveValues[(size_t)spec.stem][(size_t)line] = parameters.getRawParameterValue(id);
 
-            if (spec.stem == Stem::CHORUSDELAY || spec.stem == Stem::LINEVOLATTACK || spec.stem == Stem::LINEVOLDECAY)
+            if (spec.stem == Stem::CHORUSDELAY || spec.stem == Stem::LINEVOLATTACK ||
+                spec.stem == Stem::LINEVOLDECAY)
                 parameters.addParameterListener(id, this);
         }
     }
@@ -72,7 +76,7 @@ void BramblewayAudioProcessor::prepareToPlay(double sampleRate, int samplesPerBl
     workBuffer.setSize(maxChannels, blockSize);
     workBuffer.clear();
 
-    for (size_t line = 0; line < (size_t) numLines; ++line)
+    for (size_t line = 0; line < (size_t)numLines; ++line)
     {
         lineBuffers[line].setSize(maxChannels, blockSize);
         lineBuffers[line].clear();
@@ -101,18 +105,18 @@ void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID,
         if (parameterID == lineParameterID(Stem::LINEVOLATTACK, line))
         {
             if (overlap)
-                pendingYield[(size_t) line].store(Yield::decay);
+                pendingYield[(size_t)line].store(Yield::decay);
             return;
         }
         if (parameterID == lineParameterID(Stem::LINEVOLDECAY, line))
         {
             if (overlap)
-                pendingYield[(size_t) line].store(Yield::attack);
+                pendingYield[(size_t)line].store(Yield::attack);
             return;
         }
         if (parameterID == lineParameterID(Stem::CHORUSDELAY, line))
         {
-            chorusDelayTarget[(size_t) line].store(liveValue(Stem::CHORUSDELAY, line));
+            chorusDelayTarget[(size_t)line].store(liveValue(Stem::CHORUSDELAY, line));
             return;
         }
     }
@@ -122,7 +126,7 @@ void BramblewayAudioProcessor::timerCallback()
 {
     for (int line = 0; line < numLines; ++line)
     {
-        const auto yield = pendingYield[(size_t) line].exchange(Yield::none);
+        const auto yield = pendingYield[(size_t)line].exchange(Yield::none);
         if (yield == Yield::none)
             continue;
 
@@ -163,4 +167,7 @@ juce::AudioProcessorEditor* BramblewayAudioProcessor::createEditor()
     return new BramblewayAudioProcessorEditor(*this);
 }
 
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter() { return new BramblewayAudioProcessor(); }
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new BramblewayAudioProcessor();
+}
