@@ -10,11 +10,11 @@ ParameterSpec boolean(int stem)
 }
 ParameterSpec integer(int stem, int lo, int hi, int def)
 {
-    return {stem, K::integer, (float)lo, (float)hi, (float)def, nullptr, 1.0f};
+    return {stem, K::integer, (float) lo, (float) hi, (float) def, nullptr, 1.0f};
 }
 ParameterSpec choice(int stem, const juce::StringArray& items, int def)
 {
-    return {stem, K::choice, 0.0f, (float)(items.size() - 1), (float)def, &items, 1.0f};
+    return {stem, K::choice, 0.0f, (float) (items.size() - 1), (float) def, &items, 1.0f};
 }
 ParameterSpec real(int stem, float lo, float hi, float def)
 {
@@ -50,9 +50,9 @@ const std::vector<ParameterSpec>& perLineParameterSpecs()
         real(LineVolume, -100.0f, 6.0f, -3.0f),
         real(LINEPAN, -1.0f, 1.0f, 0.0f),
         // A new instance shows REVERB, DELAY, CHORUS-FLANGER, DECIMATOR and Obs-DIST.
-        withLineDefault(choice(EFFECT, effectChoicesStr, 1), [](int line) { return (float)(line + 1); }),
+        withLineDefault(choice(EFFECT, effectChoicesStr, 1), [](int line) { return (float) (line + 1); }),
         withLineDefault(skewed(CutOff, 20.0f, 20000.0f, 200.0f, 1.0f, cutOffSkew),
-                        [](int line) { return 200.0f * (float)(1 << line); }),
+                        [](int line) { return 200.0f * (float) (1 << line); }),
         real(Q, 0.01f, 0.99f, 0.2f),
         real(ATTACKNAME, 0.001f, 1.0f, 0.001f),
         skewed(DECAYNAME, 0.001f, 1.0f, 0.2f, 0.01f, 1.5f),
@@ -170,10 +170,10 @@ std::unique_ptr<juce::RangedAudioParameter> makeParameter(const ParameterSpec& s
     case ParameterKind::boolean:
         return std::make_unique<juce::AudioParameterBool>(pid, id, def >= 0.5f);
     case ParameterKind::integer:
-        return std::make_unique<juce::AudioParameterInt>(pid, id, (int)spec.minimum, (int)spec.maximum,
-                                                         (int)def);
+        return std::make_unique<juce::AudioParameterInt>(pid, id, (int) spec.minimum, (int) spec.maximum,
+                                                         (int) def);
     case ParameterKind::choice:
-        return std::make_unique<juce::AudioParameterChoice>(pid, id, *spec.choices, (int)def);
+        return std::make_unique<juce::AudioParameterChoice>(pid, id, *spec.choices, (int) def);
     case ParameterKind::real:
         return std::make_unique<juce::AudioParameterFloat>(pid, id, range, def);
     case ParameterKind::metaReal:

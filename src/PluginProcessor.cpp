@@ -10,7 +10,11 @@ BramblewayAudioProcessor::BramblewayAudioProcessor()
     for (auto& yield : pendingYield)
         yield.store(Yield::none);
     for (int line = 0; line < numLines; ++line)
-        chorusDelayTarget[(size_t)line].store(0.0f);
+        listenedIDs[(size_t) line] = {lineParameterID(Stem::LINEVOLATTACK, line),
+                                      lineParameterID(Stem::LINEVOLDECAY, line),
+                                      lineParameterID(Stem::CHORUSDELAY, line)};
+    for (int line = 0; line < numLines; ++line)
+        chorusDelayTarget[(size_t) line].store(0.0f);
 
     createParameters();
     parameters.state = juce::ValueTree(juce::Identifier("Brambleway"));
@@ -35,7 +39,7 @@ void BramblewayAudioProcessor::createParameters()
         for (int block = 0; block < numBlocks; ++block)
         {
             addParameter(makeBlockParameter(line, block));
-            blockValues[(size_t)line][(size_t)block] =
+            blockValues[(size_t) line][(size_t) block] =
                 parameters.getRawParameterValue(blockParameterID(line, block));
         }
 
@@ -43,7 +47,7 @@ void BramblewayAudioProcessor::createParameters()
         {
             const auto id = lineParameterID(spec.stem, line);
             addParameter(makeParameter(spec, id, line));
-            liveValues[(size_t)spec.stem][(size_t)line] = parameters.getRawParameterValue(id);
+            liveValues[(size_t) spec.stem][(size_t) line] = parameters.getRawParameterValue(id);
 
             if (spec.stem == Stem::CHORUSDELAY || spec.stem == Stem::LINEVOLATTACK ||
                 spec.stem == Stem::LINEVOLDECAY)
@@ -76,7 +80,7 @@ void BramblewayAudioProcessor::prepareToPlay(double sampleRate, int samplesPerBl
     workBuffer.setSize(maxChannels, blockSize);
     workBuffer.clear();
 
-    for (size_t line = 0; line < (size_t)numLines; ++line)
+    for (size_t line = 0; line < (size_t) numLines; ++line)
     {
         lineBuffers[line].setSize(maxChannels, blockSize);
         lineBuffers[line].clear();
@@ -97,26 +101,28 @@ void BramblewayAudioProcessor::processBlock(juce::AudioBuffer<float>&, juce::Mid
 
 void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID, float)
 {
+    // Host automation can call this on the audio thread: compare against IDs built at construction.
     for (int line = 0; line < numLines; ++line)
     {
+        const auto& ids = listenedIDs[(size_t) line];
         const bool overlap =
             liveValue(Stem::LINEVOLATTACK, line) > 1.0f - liveValue(Stem::LINEVOLDECAY, line);
 
-        if (parameterID == lineParameterID(Stem::LINEVOLATTACK, line))
+        if (parameterID == ids.attack)
         {
             if (overlap)
-                pendingYield[(size_t)line].store(Yield::decay);
+                pendingYield[(size_t) line].store(Yield::decay);
             return;
         }
-        if (parameterID == lineParameterID(Stem::LINEVOLDECAY, line))
+        if (parameterID == ids.decay)
         {
             if (overlap)
-                pendingYield[(size_t)line].store(Yield::attack);
+                pendingYield[(size_t) line].store(Yield::attack);
             return;
         }
-        if (parameterID == lineParameterID(Stem::CHORUSDELAY, line))
+        if (parameterID == ids.chorusDelay)
         {
-            chorusDelayTarget[(size_t)line].store(liveValue(Stem::CHORUSDELAY, line));
+            chorusDelayTarget[(size_t) line].store(liveValue(Stem::CHORUSDELAY, line));
             return;
         }
     }
@@ -126,7 +132,7 @@ void BramblewayAudioProcessor::timerCallback()
 {
     for (int line = 0; line < numLines; ++line)
     {
-        const auto yield = pendingYield[(size_t)line].exchange(Yield::none);
+        const auto yield = pendingYield[(size_t) line].exchange(Yield::none);
         if (yield == Yield::none)
             continue;
 

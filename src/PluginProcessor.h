@@ -47,11 +47,11 @@ public:
     // The plain value of a per-line stem, read lock-free on any thread.
     float liveValue(int stem, int line) const noexcept
     {
-        return liveValues[(size_t)stem][(size_t)line]->load(std::memory_order_relaxed);
+        return liveValues[(size_t) stem][(size_t) line]->load(std::memory_order_relaxed);
     }
     float blockValue(int line, int block) const noexcept
     {
-        return blockValues[(size_t)line][(size_t)block]->load(std::memory_order_relaxed);
+        return blockValues[(size_t) line][(size_t) block]->load(std::memory_order_relaxed);
     }
 
     juce::AudioProcessorValueTreeState& getParameterTree() noexcept { return parameters; }
@@ -89,6 +89,12 @@ private:
         attack
     };
     std::array<std::atomic<Yield>, numLines> pendingYield{};
+
+    struct ListenedIDs
+    {
+        juce::String attack, decay, chorusDelay;
+    };
+    std::array<ListenedIDs, numLines> listenedIDs;
 
     // Chorus delay targets handed from the listener to the audio thread.
     std::array<std::atomic<float>, numLines> chorusDelayTarget{};

@@ -30,7 +30,7 @@ Run runRenderer(const juce::StringArray& arguments, const juce::File& workingDir
         return run;
     run.output = process.readAllProcessOutput();
     process.waitForProcessToFinish(60000);
-    run.exitCode = (int)process.getExitCode();
+    run.exitCode = (int) process.getExitCode();
     return run;
 }
 
@@ -39,7 +39,7 @@ void writeWav(const juce::File& file, const juce::AudioBuffer<float>& audio, dou
     file.deleteFile();
     juce::WavAudioFormat wav;
     std::unique_ptr<juce::AudioFormatWriter> writer(wav.createWriterFor(
-        file.createOutputStream().release(), sampleRate, (unsigned)audio.getNumChannels(), bits, {}, 0));
+        file.createOutputStream().release(), sampleRate, (unsigned) audio.getNumChannels(), bits, {}, 0));
     ASSERT_NE(writer, nullptr);
     writer->writeFromAudioSampleBuffer(audio, 0, audio.getNumSamples());
 }
@@ -51,7 +51,7 @@ juce::AudioBuffer<float> readWav(const juce::File& file, double* sampleRate = nu
         wav.createReaderFor(file.createInputStream().release(), true));
     if (reader == nullptr)
         return {};
-    juce::AudioBuffer<float> audio((int)reader->numChannels, (int)reader->lengthInSamples);
+    juce::AudioBuffer<float> audio((int) reader->numChannels, (int) reader->lengthInSamples);
     reader->read(&audio, 0, audio.getNumSamples(), 0, true, true);
     if (sampleRate != nullptr)
         *sampleRate = reader->sampleRate;

@@ -54,7 +54,7 @@ TEST_F(ParameterLayout, CreatesAllParametersInTheirFixedOrder)
         EXPECT_TRUE(ranged->isAutomatable());
         EXPECT_FALSE(ranged->isOrientationInverted());
     }
-    EXPECT_EQ((int)ids.size(), numParameters);
+    EXPECT_EQ((int) ids.size(), numParameters);
 }
 
 TEST_F(ParameterLayout, FreshInstanceHoldsTheDefaults)

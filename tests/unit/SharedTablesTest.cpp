@@ -24,7 +24,7 @@ TEST(SharedTables, StemIndicesNameTheirStems)
         EXPECT_EQ(valueTreeNames[index], stem) << "index " << index;
 
     const std::set<juce::String> distinct(valueTreeNames.begin(), valueTreeNames.end());
-    EXPECT_EQ((int)distinct.size(), numStems);
+    EXPECT_EQ((int) distinct.size(), numStems);
 }
 
 TEST(SharedTables, NoteUnitsRunDottedPlainTripletFromWholeTo128th)
@@ -36,7 +36,7 @@ TEST(SharedTables, NoteUnitsRunDottedPlainTripletFromWholeTo128th)
     {
         const auto expected = juce::String(1 << (i / 3)) + suffixes[i % 3];
         EXPECT_EQ(myNotetUnitSA[i], expected);
-        EXPECT_EQ(myNotetUnit[(size_t)i], expected);
+        EXPECT_EQ(myNotetUnit[(size_t) i], expected);
     }
 }
 

@@ -10,13 +10,13 @@ constexpr double twoPi = juce::MathConstants<double>::twoPi;
 
 void addKick(juce::AudioBuffer<float>& out, int start, double sampleRate)
 {
-    const int length = juce::jmin(out.getNumSamples() - start, (int)(0.25 * sampleRate));
+    const int length = juce::jmin(out.getNumSamples() - start, (int) (0.25 * sampleRate));
     double phase = 0.0;
     for (int i = 0; i < length; ++i)
     {
         const double t = i / sampleRate;
         phase += twoPi * (45.0 + 110.0 * std::exp(-t * 30.0)) / sampleRate;
-        const float sample = (float)(0.8 * std::sin(phase) * std::exp(-t * 12.0));
+        const float sample = (float) (0.8 * std::sin(phase) * std::exp(-t * 12.0));
         for (int ch = 0; ch < out.getNumChannels(); ++ch)
             out.addSample(ch, start + i, sample);
     }
@@ -24,14 +24,14 @@ void addKick(juce::AudioBuffer<float>& out, int start, double sampleRate)
 
 void addHat(juce::AudioBuffer<float>& out, int start, double sampleRate, juce::Random& random)
 {
-    const int length = juce::jmin(out.getNumSamples() - start, (int)(0.05 * sampleRate));
+    const int length = juce::jmin(out.getNumSamples() - start, (int) (0.05 * sampleRate));
     float previous = 0.0f;
     for (int i = 0; i < length; ++i)
     {
         const float noise = random.nextFloat() * 2.0f - 1.0f;
         const float bright = noise - previous; // a first difference keeps only the hiss
         previous = noise;
-        const float sample = 0.12f * bright * (float)std::exp(-i / sampleRate * 60.0);
+        const float sample = 0.12f * bright * (float) std::exp(-i / sampleRate * 60.0);
         out.addSample(0, start + i, sample);
         if (out.getNumChannels() > 1)
             out.addSample(1, start + i, 0.7f * sample);
@@ -53,7 +53,7 @@ void addChord(juce::AudioBuffer<float>& out, double sampleRate)
                 const double phase = twoPi * f * detune * i / sampleRate;
                 sum += std::sin(phase) + 0.3 * std::sin(2.0 * phase) + 0.15 * std::sin(3.0 * phase);
             }
-            out.addSample(ch, i, (float)(0.06 * sum));
+            out.addSample(ch, i, (float) (0.06 * sum));
         }
     }
 }
@@ -62,7 +62,7 @@ void addChord(juce::AudioBuffer<float>& out, double sampleRate)
 juce::AudioBuffer<float> makeDemoSignal(double sampleRate, double bpm, int bars)
 {
     const double beatSamples = 60.0 / bpm * sampleRate;
-    const int length = (int)std::ceil(bars * 4 * beatSamples);
+    const int length = (int) std::ceil(bars * 4 * beatSamples);
     juce::AudioBuffer<float> out(2, length);
     out.clear();
 
@@ -70,7 +70,7 @@ juce::AudioBuffer<float> makeDemoSignal(double sampleRate, double bpm, int bars)
     juce::Random random(20261211);
     for (int eighth = 0; eighth < bars * 8; ++eighth)
     {
-        const int start = (int)std::lround(eighth * beatSamples / 2.0);
+        const int start = (int) std::lround(eighth * beatSamples / 2.0);
         if (eighth % 2 == 0)
             addKick(out, start, sampleRate);
         addHat(out, start, sampleRate, random);

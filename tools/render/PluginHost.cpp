@@ -48,7 +48,7 @@ juce::Result setDiscrete(juce::AudioProcessorParameter& parameter, const juce::S
 {
     const int count = parameter.getNumSteps();
     const auto normalisedAt = [count](int index)
-    { return count > 1 ? (float)index / (float)(count - 1) : 0.0f; };
+    { return count > 1 ? (float) index / (float) (count - 1) : 0.0f; };
 
     int chosen = -1;
     if (isNumber(text))
@@ -57,7 +57,7 @@ juce::Result setDiscrete(juce::AudioProcessorParameter& parameter, const juce::S
         if (value != std::floor(value) || value < 0.0 || value > count - 1)
             return juce::Result::fail(describe(parameter) + ": " + text + " is outside 0 to " +
                                       juce::String(count - 1));
-        chosen = (int)value;
+        chosen = (int) value;
     }
     else
     {
@@ -100,8 +100,8 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> FakePlayHead::getPosition() co
     info.setBpm(bpm);
     info.setIsPlaying(playing);
     info.setTimeInSamples(samplePosition);
-    info.setTimeInSeconds((double)samplePosition / sampleRate);
-    info.setPpqPosition((double)samplePosition / sampleRate * bpm / 60.0);
+    info.setTimeInSeconds((double) samplePosition / sampleRate);
+    info.setPpqPosition((double) samplePosition / sampleRate * bpm / 60.0);
     info.setTimeSignature(TimeSignature{4, 4});
     return info;
 }

@@ -31,7 +31,7 @@ struct Source
             return;
         }
         for (int ch = 0; ch < channels; ++ch)
-            buffer.copyFrom(ch, 0, demo, ch, (int)start, count);
+            buffer.copyFrom(ch, 0, demo, ch, (int) start, count);
     }
 };
 
@@ -60,9 +60,9 @@ juce::Result openSource(const RenderOptions& options, Source& source)
         return juce::Result::fail("not a WAV file: " + input.getFullPathName());
 
     source.sampleRate = source.reader->sampleRate;
-    source.channels = (int)source.reader->numChannels;
+    source.channels = (int) source.reader->numChannels;
     source.length = source.reader->lengthInSamples;
-    source.bitsPerSample = (int)source.reader->bitsPerSample;
+    source.bitsPerSample = (int) source.reader->bitsPerSample;
     source.floatingPoint = source.reader->usesFloatingPointData;
     if (source.channels < 1 || source.channels > 2)
         return juce::Result::fail("only mono and stereo files are supported: " + input.getFullPathName() +
@@ -124,12 +124,12 @@ struct Levels
             {
                 const float s = buffer.getSample(ch, i);
                 peak = juce::jmax(peak, std::abs(s));
-                sumOfSquares += (double)s * s;
+                sumOfSquares += (double) s * s;
             }
-        count += (juce::int64)channels * samples;
+        count += (juce::int64) channels * samples;
     }
 
-    static float toDb(double gain) { return juce::Decibels::gainToDecibels((float)gain, -100.0f); }
+    static float toDb(double gain) { return juce::Decibels::gainToDecibels((float) gain, -100.0f); }
 };
 } // namespace
 
@@ -157,8 +157,8 @@ juce::Result render(const RenderOptions& options, RenderSummary& summary)
                                       options.output.getParentDirectory().getFullPathName());
         juce::WavAudioFormat wav;
         const int bits = source.floatingPoint ? 32 : source.bitsPerSample;
-        writer.reset(
-            wav.createWriterFor(stream.get(), source.sampleRate, (unsigned int)source.channels, bits, {}, 0));
+        writer.reset(wav.createWriterFor(stream.get(), source.sampleRate, (unsigned int) source.channels,
+                                         bits, {}, 0));
         if (writer == nullptr)
             return juce::Result::fail("cannot write a WAV with " + juce::String(bits) + "-bit samples");
         stream.release(); // the writer owns it now
@@ -175,7 +175,7 @@ juce::Result render(const RenderOptions& options, RenderSummary& summary)
     Levels levels;
     for (juce::int64 position = 0; position < source.length; position += options.blockSize)
     {
-        const int count = (int)juce::jmin<juce::int64>(options.blockSize, source.length - position);
+        const int count = (int) juce::jmin<juce::int64>(options.blockSize, source.length - position);
         buffer.setSize(source.channels, count, false, false, true);
         source.read(buffer, position, count);
         plugin->processBlock(buffer, midi);
@@ -184,7 +184,7 @@ juce::Result render(const RenderOptions& options, RenderSummary& summary)
             return juce::Result::fail("writing failed: " + temporary.getFile().getFullPathName());
         playHead.advance(count);
         if (options.progress)
-            options.progress((double)(position + count) / (double)source.length);
+            options.progress((double) (position + count) / (double) source.length);
     }
     plugin->releaseResources();
     plugin->setPlayHead(nullptr);
@@ -193,12 +193,12 @@ juce::Result render(const RenderOptions& options, RenderSummary& summary)
     if (!temporary.overwriteTargetFileWithTemporary())
         return juce::Result::fail("cannot replace " + options.output.getFullPathName());
 
-    summary.seconds = (double)source.length / source.sampleRate;
+    summary.seconds = (double) source.length / source.sampleRate;
     summary.channels = source.channels;
     summary.sampleRate = source.sampleRate;
     summary.peakDb = Levels::toDb(levels.peak);
     summary.rmsDb =
-        Levels::toDb(levels.count > 0 ? std::sqrt(levels.sumOfSquares / (double)levels.count) : 0.0);
+        Levels::toDb(levels.count > 0 ? std::sqrt(levels.sumOfSquares / (double) levels.count) : 0.0);
     return juce::Result::ok();
 }
 } // namespace brambleway

@@ -78,12 +78,12 @@ juce::Result parse(const juce::StringArray& args, Arguments& parsed)
         else if (flag == "-b" || flag == "--block-size")
         {
             result = parseNumber(flag, value, number);
-            options.blockSize = (int)number;
+            options.blockSize = (int) number;
         }
         else if (flag == "--bars")
         {
             result = parseNumber(flag, value, number);
-            options.demoBars = (int)number;
+            options.demoBars = (int) number;
             if (result.wasOk() && (options.demoBars < 1 || options.demoBars > 256))
                 result = juce::Result::fail("--bars must be between 1 and 256");
         }
@@ -112,7 +112,7 @@ juce::Result parse(const juce::StringArray& args, Arguments& parsed)
 void showProgress(double fraction)
 {
     static int shown = -1;
-    const int percent = (int)(fraction * 100.0);
+    const int percent = (int) (fraction * 100.0);
     if (percent != shown)
     {
         shown = percent;
