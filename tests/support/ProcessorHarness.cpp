@@ -1,5 +1,7 @@
 #include "ProcessorHarness.h"
 
+#include "MessagePump.h"
+
 namespace testing_support
 {
 juce::Optional<juce::AudioPlayHead::PositionInfo> FakePlayHead::getPosition() const
@@ -26,7 +28,10 @@ float plainValue(BramblewayAudioProcessor& processor, const juce::String& id)
     return processor.getParameterTree().getRawParameterValue(id)->load();
 }
 
-void pumpMessages(int milliseconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil(milliseconds); }
+void pumpMessages(int milliseconds)
+{
+    brambleway::pumpMessages(milliseconds);
+}
 
 int rampLength(juce::LinearSmoothedValue<float> smoother)
 {
