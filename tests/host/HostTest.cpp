@@ -156,8 +156,14 @@ TEST_F(HostedPlugin, AttackMovedByTheHostMakesDecayYield)
     EXPECT_NEAR(decay.getValue(), 0.2f, 1e-5f);
 }
 
-TEST_F(HostedPlugin, PassesAudioThroughBitForBit)
+TEST_F(HostedPlugin, WithTheDryMixOnlyTheInputComesOutSaturatedBitForBit)
 {
+    // Dry/wet 0 and master 0 dB leave tanh of the input, whatever the lines do.
+    parameter("GLOBALDRYWET").setValueNotifyingHost(0.0f);
+    parameter("GLOBALMIXVOLUME").setValueNotifyingHost(normalised(0.0f, -48.0f, 6.0f));
+    parameter("block00").setValueNotifyingHost(1.0f);
+    parameter("block10").setValueNotifyingHost(1.0f);
+
     using Set = juce::AudioChannelSet;
     for (const auto& set : {Set::mono(), Set::stereo()})
     {
@@ -176,12 +182,12 @@ TEST_F(HostedPlugin, PassesAudioThroughBitForBit)
             for (int ch = 0; ch < set.size(); ++ch)
                 for (int i = 0; i < length; ++i)
                     audio.setSample(ch, i, random.nextFloat() * 2.0f - 1.0f);
-            juce::AudioBuffer<float> expected(audio);
+            juce::AudioBuffer<float> input(audio);
             plugin->processBlock(audio, midi);
             playHead.advance(length);
             for (int ch = 0; ch < set.size(); ++ch)
                 for (int i = 0; i < length; ++i)
-                    ASSERT_EQ(audio.getSample(ch, i), expected.getSample(ch, i))
+                    ASSERT_EQ(audio.getSample(ch, i), std::tanh(input.getSample(ch, i)))
                         << set.getDescription() << " block " << block;
         }
         plugin->setPlayHead(nullptr);
