@@ -1,11 +1,13 @@
 #include "PluginProcessor.h"
 #include "PluginEditor.h"
 
-BramblewayAudioProcessor::BramblewayAudioProcessor()
+BramblewayAudioProcessor::BramblewayAudioProcessor() : BramblewayAudioProcessor(presets::locateFile()) {}
+
+BramblewayAudioProcessor::BramblewayAudioProcessor(juce::File presetsFileToUse)
     : juce::AudioProcessor(BusesProperties()
                                .withInput("Input", juce::AudioChannelSet::stereo(), true)
                                .withOutput("Output", juce::AudioChannelSet::stereo(), true)),
-      parameters(*this, &undoManager)
+      parameters(*this, &undoManager), presetsFile(std::move(presetsFileToUse))
 {
     for (auto& yield : pendingYield)
         yield.store(Yield::none);
@@ -47,6 +49,7 @@ BramblewayAudioProcessor::BramblewayAudioProcessor()
         initLineAutomation(line);
     }
 
+    programs = presets::readFile(presetsFile);
     startTimer(10);
 }
 
@@ -186,6 +189,14 @@ void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID,
 }
 
 void BramblewayAudioProcessor::timerCallback()
+{
+    mendEnvelopePairs();
+
+    if (const int program = pendingProgram.exchange(0); program > 0)
+        setCurrentProgram(program);
+}
+
+void BramblewayAudioProcessor::mendEnvelopePairs()
 {
     for (int line = 0; line < numLines; ++line)
     {

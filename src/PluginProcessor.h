@@ -4,6 +4,7 @@
 #include "Filter.h"
 #include "MyLfo.h"
 #include "ParameterLayout.h"
+#include "PresetFunctions.h"
 #include "SharedTables.h"
 
 #include <array>
@@ -17,6 +18,8 @@ class BramblewayAudioProcessor : public juce::AudioProcessor,
 {
 public:
     BramblewayAudioProcessor();
+    // Reads and writes its presets in the given file instead of the bundle's.
+    explicit BramblewayAudioProcessor(juce::File presetsFileToUse);
     ~BramblewayAudioProcessor() override;
 
     const juce::String getName() const override { return "Brambleway"; }
@@ -33,14 +36,24 @@ public:
     juce::AudioProcessorEditor* createEditor() override;
     bool hasEditor() const override { return true; }
 
-    int getNumPrograms() override { return 1; }
-    int getCurrentProgram() override { return 0; }
-    void setCurrentProgram(int) override {}
-    const juce::String getProgramName(int) override { return "Init"; }
+    // Program 0 is "Init"; program p is preset record p - 1.
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram(int index) override;
+    const juce::String getProgramName(int index) override;
     void changeProgramName(int, const juce::String&) override {}
 
-    void getStateInformation(juce::MemoryBlock&) override {}
-    void setStateInformation(const void*, int) override {}
+    void getStateInformation(juce::MemoryBlock& destData) override;
+    void setStateInformation(const void* data, int sizeInBytes) override;
+
+    // The editor's preset actions: append the current set-up as a record, or remove record index - 1;
+    // both rewrite the presets file.
+    void saveProgram(const juce::String& name);
+    void deleteProgram(int index);
+    void writePresetToFileJSON();
+
+    // The number of the preset chosen last; the editor binds it to the tree property "savedPresetNo".
+    juce::CachedValue<int> savedPresetNo;
 
     bool isBusesLayoutSupported(const BusesLayout& layouts) const override;
 
@@ -205,6 +218,8 @@ private:
     void addParameter(std::unique_ptr<juce::RangedAudioParameter> parameter);
     void setParameterPlain(const juce::String& id, float plainValue);
     void timerCallback() override;
+    void mendEnvelopePairs();
+    void applyProgram(int index);
 
     // Engine.cpp
     void processSlice(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi);
@@ -272,6 +287,13 @@ private:
     std::array<std::atomic<float>, numLines> chorusDelayTarget{};
 
     juce::SpinLock lineAutomationLock;
+
+    int currentProgram = 0;
+    juce::File presetsFile;
+    std::vector<BramblewayProgram> programs;
+    // A program a host chose off the message thread, applied there; 0 when none waits.
+    std::atomic<int> pendingProgram{0};
+
     std::array<std::atomic<bool>, numLines> envelopeUpdateRequested{};
 
     int preparedBlockSize = 0;

@@ -99,8 +99,8 @@ TEST_F(RenderCli, AWavComesOutAsTheSaturatedDryMixThroughThePlugIn)
         const auto output = folder.getChildFile("out.wav");
         writeWav(input, noise(c.channels, 30011, c.bits), c.sampleRate, c.bits);
 
-        const auto run = runRenderer({"-i", "in.wav", "-o", "out.wav", "-b", "300", "-q", "--set", "GLOBALDRYWET=0",
-                                      "--set", "GLOBALMIXVOLUME=0", "--set", "block00=1"},
+        const auto run = runRenderer({"-i", "in.wav", "-o", "out.wav", "-b", "300", "-q", "--set",
+                                      "GLOBALDRYWET=0", "--set", "GLOBALMIXVOLUME=0", "--set", "block00=1"},
                                      folder);
         ASSERT_EQ(run.exitCode, 0) << run.output;
         EXPECT_TRUE(run.output.contains("out.wav")) << run.output;

@@ -8,7 +8,7 @@
 
 namespace
 {
-const Breakpoints flat{{0.0f, 0.5f}, {1.0f, 0.5f}};
+const AutomationLine flat{{0.0f, 0.5f}, {1.0f, 0.5f}};
 
 float legalValue(const ParameterSpec& spec, float value)
 {
@@ -64,7 +64,7 @@ public:
     // Points as (position in the loop, value -1..1); stored with y pointing down.
     Preset& curve(int line, int stem, std::initializer_list<std::pair<float, float>> points)
     {
-        Breakpoints breakpoints;
+        AutomationLine breakpoints;
         for (const auto& [x, value] : points)
             breakpoints.emplace_back(x, (1.0f - value) / 2.0f);
         program.automation[(size_t) line][(size_t) stem] = breakpoints;
