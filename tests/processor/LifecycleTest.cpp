@@ -16,7 +16,10 @@ namespace
 struct AnnouncementRecorder : juce::AudioProcessorListener
 {
     juce::Array<int> changed;
-    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float) override { changed.add(index); }
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float) override
+    {
+        changed.add(index);
+    }
     void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override {}
 };
 
@@ -123,8 +126,9 @@ TEST(Processor, SetGalobalValueSetsAllFiveLines)
         float value;
     };
     const Case cases[] = {
-        {Stem::GridNum, 8.0f}, {Stem::Speed, 10.0f},     {Stem::Dur, 4.0f},           {Stem::LineVolume, -12.5f},
-        {Stem::EFFECT, 9.0f},  {Stem::LINEPAN, -0.25f},  {Stem::LINEVOLATTACK, 0.2f}, {Stem::LINEVOLDECAY, 0.3f},
+        {Stem::GridNum, 8.0f},       {Stem::Speed, 10.0f},       {Stem::Dur, 4.0f},
+        {Stem::LineVolume, -12.5f},  {Stem::EFFECT, 9.0f},       {Stem::LINEPAN, -0.25f},
+        {Stem::LINEVOLATTACK, 0.2f}, {Stem::LINEVOLDECAY, 0.3f},
     };
     BramblewayAudioProcessor processor;
     AnnouncementRecorder recorder;
@@ -136,7 +140,8 @@ TEST(Processor, SetGalobalValueSetsAllFiveLines)
         for (int line = 0; line < numLines; ++line)
         {
             EXPECT_NEAR(processor.liveValue(c.stem, line), c.value, 1e-5f) << valueTreeNames[c.stem] << line;
-            EXPECT_TRUE(recorder.changed.contains(indexOf(processor, valueTreeNames[c.stem] + juce::String(line))));
+            EXPECT_TRUE(
+                recorder.changed.contains(indexOf(processor, valueTreeNames[c.stem] + juce::String(line))));
         }
     }
     processor.removeListener(&recorder);
@@ -148,8 +153,8 @@ TEST(Processor, PrepareToPlaySizesTheRamps)
     processor.prepareToPlay(44100.0, 512);
     for (int line = 0; line < numLines; ++line)
     {
-        EXPECT_EQ(testing_support::rampLength(processor.lineVolumeSmoothers[(size_t) line]), 11025);
-        for (const auto& level : processor.lineLevels[(size_t) line])
+        EXPECT_EQ(testing_support::rampLength(processor.lineVolumeSmoothers[(size_t)line]), 11025);
+        for (const auto& level : processor.lineLevels[(size_t)line])
         {
             EXPECT_EQ(testing_support::rampLength(level), 22050);
             EXPECT_FLOAT_EQ(level.getCurrentValue(), -100.0f);
