@@ -4,18 +4,30 @@ namespace
 {
 using K = ParameterKind;
 
-ParameterSpec boolean(int stem) { return {stem, K::boolean, 0.0f, 1.0f, 0.0f}; }
-ParameterSpec integer(int stem, int lo, int hi, int def) { return {stem, K::integer, (float) lo, (float) hi, (float) def, nullptr, 1.0f}; }
+ParameterSpec boolean(int stem)
+{
+    return {stem, K::boolean, 0.0f, 1.0f, 0.0f};
+}
+ParameterSpec integer(int stem, int lo, int hi, int def)
+{
+    return {stem, K::integer, (float) lo, (float) hi, (float) def, nullptr, 1.0f};
+}
 ParameterSpec choice(int stem, const juce::StringArray& items, int def)
 {
     return {stem, K::choice, 0.0f, (float) (items.size() - 1), (float) def, &items, 1.0f};
 }
-ParameterSpec real(int stem, float lo, float hi, float def) { return {stem, K::real, lo, hi, def}; }
+ParameterSpec real(int stem, float lo, float hi, float def)
+{
+    return {stem, K::real, lo, hi, def};
+}
 ParameterSpec skewed(int stem, float lo, float hi, float def, float step, float skew)
 {
     return {stem, K::real, lo, hi, def, nullptr, step, skew};
 }
-ParameterSpec meta(int stem, float lo, float hi, float def) { return {stem, K::metaReal, lo, hi, def}; }
+ParameterSpec meta(int stem, float lo, float hi, float def)
+{
+    return {stem, K::metaReal, lo, hi, def};
+}
 
 // Skews that put the geometric mean of the range at the middle of the knob.
 constexpr float cutOffSkew = 0.19889385f;
@@ -136,7 +148,10 @@ const std::vector<ParameterSpec>& globalParameterSpecs()
     return specs;
 }
 
-juce::String lineParameterID(int stem, int line) { return valueTreeNames[stem] + juce::String(line); }
+juce::String lineParameterID(int stem, int line)
+{
+    return valueTreeNames[stem] + juce::String(line);
+}
 
 juce::String blockParameterID(int line, int block)
 {

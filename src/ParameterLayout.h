@@ -9,8 +9,7 @@
 #include <vector>
 
 // A parameter that can move another parameter when it changes (attack and decay of the block envelope).
-template <typename ParameterType>
-class MetaParameter : public ParameterType
+template <typename ParameterType> class MetaParameter : public ParameterType
 {
 public:
     using ParameterType::ParameterType;

@@ -7,4 +7,7 @@ BramblewayAudioProcessorEditor::BramblewayAudioProcessorEditor(BramblewayAudioPr
     setSize(1040, 550);
 }
 
-void BramblewayAudioProcessorEditor::paint(juce::Graphics& g) { g.fillAll(backgroundColor); }
+void BramblewayAudioProcessorEditor::paint(juce::Graphics& g)
+{
+    g.fillAll(backgroundColor);
+}

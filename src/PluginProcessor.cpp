@@ -10,7 +10,11 @@ BramblewayAudioProcessor::BramblewayAudioProcessor()
     for (auto& yield : pendingYield)
         yield.store(Yield::none);
     for (int line = 0; line < numLines; ++line)
-        chorusDelayTarget[(size_t)line].store(0.0f);
+        listenedIDs[(size_t) line] = {lineParameterID(Stem::LINEVOLATTACK, line),
+                                      lineParameterID(Stem::LINEVOLDECAY, line),
+                                      lineParameterID(Stem::CHORUSDELAY, line)};
+    for (int line = 0; line < numLines; ++line)
+        chorusDelayTarget[(size_t) line].store(0.0f);
 
     createParameters();
     parameters.state = juce::ValueTree(juce::Identifier("Brambleway"));
@@ -154,24 +158,26 @@ void BramblewayAudioProcessor::prepareLineEffects(int line, const juce::dsp::Pro
 
 void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID, float)
 {
+    // Host automation can call this on the audio thread: compare against IDs built at construction.
     for (int line = 0; line < numLines; ++line)
     {
+        const auto& ids = listenedIDs[(size_t) line];
         const bool overlap =
             liveValue(Stem::LINEVOLATTACK, line) > 1.0f - liveValue(Stem::LINEVOLDECAY, line);
 
-        if (parameterID == lineParameterID(Stem::LINEVOLATTACK, line))
+        if (parameterID == ids.attack)
         {
             if (overlap)
                 pendingYield[(size_t)line].store(Yield::decay);
             return;
         }
-        if (parameterID == lineParameterID(Stem::LINEVOLDECAY, line))
+        if (parameterID == ids.decay)
         {
             if (overlap)
                 pendingYield[(size_t)line].store(Yield::attack);
             return;
         }
-        if (parameterID == lineParameterID(Stem::CHORUSDELAY, line))
+        if (parameterID == ids.chorusDelay)
         {
             chorusDelayTarget[(size_t)line].store(liveValue(Stem::CHORUSDELAY, line));
             return;

@@ -262,6 +262,12 @@ private:
     };
     std::array<std::atomic<Yield>, numLines> pendingYield{};
 
+    struct ListenedIDs
+    {
+        juce::String attack, decay, chorusDelay;
+    };
+    std::array<ListenedIDs, numLines> listenedIDs;
+
     // Chorus delay targets handed from the listener to the audio thread.
     std::array<std::atomic<float>, numLines> chorusDelayTarget{};
 

@@ -33,10 +33,10 @@ TEST_F(ParameterLayout, CreatesAllParametersInTheirFixedOrder)
     ASSERT_EQ(numParameters, 598);
 
     const std::pair<int, const char*> positions[] = {
-        {0, "block00"},          {31, "block031"},        {32, "Speed0"},       {33, "Dur0"},
-        {37, "EFFECT0"},         {38, "CutOff0"},          {41, "DECAYNAME0"},   {101, "LINEVOLATTACK0"},
-        {102, "LINEVOLDECAY0"},  {118, "VIBRATOWIDTH0"},   {119, "block10"},     {150, "block131"},
-        {476, "block40"},        {507, "block431"},        {594, "VIBRATOWIDTH4"}, {595, "GlobalRestncBar"},
+        {0, "block00"},           {31, "block031"},       {32, "Speed0"},         {33, "Dur0"},
+        {37, "EFFECT0"},          {38, "CutOff0"},        {41, "DECAYNAME0"},     {101, "LINEVOLATTACK0"},
+        {102, "LINEVOLDECAY0"},   {118, "VIBRATOWIDTH0"}, {119, "block10"},       {150, "block131"},
+        {476, "block40"},         {507, "block431"},      {594, "VIBRATOWIDTH4"}, {595, "GlobalRestncBar"},
         {596, "GLOBALMIXVOLUME"}, {597, "GLOBALDRYWET"},
     };
     for (const auto& [index, id] : positions)
@@ -60,15 +60,41 @@ TEST_F(ParameterLayout, CreatesAllParametersInTheirFixedOrder)
 TEST_F(ParameterLayout, FreshInstanceHoldsTheDefaults)
 {
     const std::pair<const char*, float> defaults[] = {
-        {"block00", 0.0f},        {"block431", 0.0f},       {"Speed0", 13.0f},       {"Dur4", 13.0f},
-        {"GridNum2", 16.0f},      {"LineVolume1", -3.0f},   {"LINEPAN3", 0.0f},      {"EFFECT0", 1.0f},
-        {"EFFECT1", 2.0f},        {"EFFECT2", 3.0f},        {"EFFECT3", 4.0f},       {"EFFECT4", 5.0f},
-        {"CutOff0", 200.0f},      {"CutOff1", 400.0f},      {"CutOff2", 800.0f},     {"CutOff3", 1600.0f},
-        {"CutOff4", 3200.0f},     {"FILTERTYPE0", 3.0f},    {"DECAYNAME2", 0.2f},    {"ATTACKNAME1", 0.001f},
-        {"RELEASENAME0", 0.1f},   {"DELAYTIMEDELAYSYNC3", 3.0f}, {"DISTMODE21", 3.0f}, {"DISTCUTOFF20", 20000.0f},
-        {"RINGMUSICALOCTAVE4", 4.0f}, {"RINGLOFREQ2", 1000.0f}, {"PHASERDECAY1", 90.0f},
-        {"LINEVOLATTACK3", 0.01f}, {"LINEVOLDECAY3", 0.01f}, {"GlobalRestncBar", 1.0f},
-        {"GLOBALMIXVOLUME", -3.0f}, {"GLOBALDRYWET", 1.0f},
+        {"block00", 0.0f},
+        {"block431", 0.0f},
+        {"Speed0", 13.0f},
+        {"Dur4", 13.0f},
+        {"GridNum2", 16.0f},
+        {"LineVolume1", -3.0f},
+        {"LINEPAN3", 0.0f},
+        {"EFFECT0", 1.0f},
+        {"EFFECT1", 2.0f},
+        {"EFFECT2", 3.0f},
+        {"EFFECT3", 4.0f},
+        {"EFFECT4", 5.0f},
+        {"CutOff0", 200.0f},
+        {"CutOff1", 400.0f},
+        {"CutOff2", 800.0f},
+        {"CutOff3", 1600.0f},
+        {"CutOff4", 3200.0f},
+        {"FILTERTYPE0", 3.0f},
+        {"ATTACKNAME1", 0.001f},
+        {"RELEASENAME0", 0.1f},
+        {"DELAYTIMEDELAYSYNC3", 3.0f},
+        {"DISTMODE21", 3.0f},
+        {"DISTCUTOFF20", 20000.0f},
+        {"RINGMUSICALOCTAVE4", 4.0f},
+        {"RINGLOFREQ2", 1000.0f},
+        {"PHASERDECAY1", 90.0f},
+        {"LINEVOLATTACK3", 0.01f},
+        {"LINEVOLDECAY3", 0.01f},
+        {"GlobalRestncBar", 1.0f},
+        {"GLOBALMIXVOLUME", -3.0f},
+        {"GLOBALDRYWET", 1.0f},
+        // Defaults off the 0.01 grid counted from 0.001 land on the grid: 0.2 becomes 0.201.
+        {"DECAYNAME2", 0.201f},
+        {"SUSTAINNAME0", 0.701f},
+        {"REPEATERWINDOW4", 0.251f},
     };
     for (const auto& [id, value] : defaults)
     {
@@ -128,25 +154,38 @@ TEST_F(ParameterLayout, RangesStepsAndSkews)
 
 TEST_F(ParameterLayout, KindsAndChoiceLists)
 {
-    const char* booleans[] = {"block00", "REVERBINST1", "DELAYSYNC2", "PITCHMUSICALSET3", "COMBFILTERSYNC4",
-                              "SOLOSELECT0", "LFOSYNC1", "FILTERAPPLYEFFECT2", "TREMOLOSYNC3", "RINGMUSICALSET4"};
+    const char* booleans[] = {"block00",         "REVERBINST1",    "DELAYSYNC2", "PITCHMUSICALSET3",
+                              "COMBFILTERSYNC4", "SOLOSELECT0",    "LFOSYNC1",   "FILTERAPPLYEFFECT2",
+                              "TREMOLOSYNC3",    "RINGMUSICALSET4"};
     for (auto* id : booleans)
-        EXPECT_NE(dynamic_cast<juce::AudioParameterBool*>(processor.getParameterTree().getParameter(id)), nullptr) << id;
+        EXPECT_NE(dynamic_cast<juce::AudioParameterBool*>(processor.getParameterTree().getParameter(id)),
+                  nullptr)
+            << id;
 
-    const char* integers[] = {"GridNum0", "PITCHMUSICALOCTAVE1", "BITDECIMATOR2", "REPEATERDIVIDE3",
-                              "RINGMUSICALOCTAVE4", "GlobalRestncBar"};
+    const char* integers[] = {"GridNum0",        "PITCHMUSICALOCTAVE1", "BITDECIMATOR2",
+                              "REPEATERDIVIDE3", "RINGMUSICALOCTAVE4",  "GlobalRestncBar"};
     for (auto* id : integers)
-        EXPECT_NE(dynamic_cast<juce::AudioParameterInt*>(processor.getParameterTree().getParameter(id)), nullptr) << id;
+        EXPECT_NE(dynamic_cast<juce::AudioParameterInt*>(processor.getParameterTree().getParameter(id)),
+                  nullptr)
+            << id;
 
     const std::pair<const char*, const juce::StringArray*> choices[] = {
-        {"Speed0", &myNotetUnitSA},    {"Dur1", &myNotetUnitSA},         {"EFFECT2", &effectChoicesStr},
-        {"FILTERTYPE3", &filterChoicesStr}, {"DISTMODE4", &distChoicesStr}, {"DISTMODE20", &dist2ChoicesStr},
-        {"LFOWAVETYPE1", &LFOWaveName}, {"LFOSYNCFREQ2", &syncValuesString}, {"RINGMUSICALNOTE3", &midiNote},
-        {"VIBRATOINTERPOLATION4", &interpolationItemsUI}, {"REPEATERTYPE0", &repeaterTypeString},
+        {"Speed0", &myNotetUnitSA},
+        {"Dur1", &myNotetUnitSA},
+        {"EFFECT2", &effectChoicesStr},
+        {"FILTERTYPE3", &filterChoicesStr},
+        {"DISTMODE4", &distChoicesStr},
+        {"DISTMODE20", &dist2ChoicesStr},
+        {"LFOWAVETYPE1", &LFOWaveName},
+        {"LFOSYNCFREQ2", &syncValuesString},
+        {"RINGMUSICALNOTE3", &midiNote},
+        {"VIBRATOINTERPOLATION4", &interpolationItemsUI},
+        {"REPEATERTYPE0", &repeaterTypeString},
     };
     for (const auto& [id, list] : choices)
     {
-        auto* choice = dynamic_cast<juce::AudioParameterChoice*>(processor.getParameterTree().getParameter(id));
+        auto* choice =
+            dynamic_cast<juce::AudioParameterChoice*>(processor.getParameterTree().getParameter(id));
         ASSERT_NE(choice, nullptr) << id;
         EXPECT_EQ(choice->choices, *list) << id;
     }

@@ -8,11 +8,16 @@ TEST(SharedTables, StemIndicesNameTheirStems)
 {
     ASSERT_EQ(valueTreeNames.size(), numStems);
     const std::pair<int, const char*> cases[] = {
-        {0, "block"},           {Stem::block, "block"},
-        {Stem::Speed, "Speed"}, {Stem::GlobalRestncBar, "GlobalRestncBar"},
-        {Stem::CutOff, "CutOff"}, {31, "PHASERPEEDBAC"},
-        {42, "COBFILTERDELAY"},   {Stem::DISTTRESHOLD, "DISTTRESHOLD"},
-        {69, "GLOBALDRYWET"},     {Stem::REPEATERWINDOW, "REPEATERWINDOW"},
+        {0, "block"},
+        {Stem::block, "block"},
+        {Stem::Speed, "Speed"},
+        {Stem::GlobalRestncBar, "GlobalRestncBar"},
+        {Stem::CutOff, "CutOff"},
+        {31, "PHASERPEEDBAC"},
+        {42, "COBFILTERDELAY"},
+        {Stem::DISTTRESHOLD, "DISTTRESHOLD"},
+        {69, "GLOBALDRYWET"},
+        {Stem::REPEATERWINDOW, "REPEATERWINDOW"},
         {90, "REPEATERWINDOW"},
     };
     for (const auto& [index, stem] : cases)
@@ -42,7 +47,8 @@ TEST(SharedTables, SyncValuesAreTheFractionsTheirLabelsName)
     {
         const auto label = syncValuesString[i];
         const double numerator = label.upToFirstOccurrenceOf("/", false, false).getDoubleValue();
-        const double denominator = label.containsChar('/') ? label.fromFirstOccurrenceOf("/", false, false).getDoubleValue() : 1.0;
+        const double denominator =
+            label.containsChar('/') ? label.fromFirstOccurrenceOf("/", false, false).getDoubleValue() : 1.0;
         EXPECT_EQ(syncValues[i], numerator / denominator) << label;
         if (i > 0)
             EXPECT_GT(syncValues[i], syncValues[i - 1]);
@@ -59,12 +65,18 @@ TEST(SharedTables, ChoiceListsHaveTheirFixedEntries)
         const char* entry;
     };
     const Case cases[] = {
-        {effectChoicesStr, 14, 0, "NO EFFECT"},  {effectChoicesStr, 14, 5, "Obs-DIST"},
-        {effectChoicesStr, 14, 12, "RING MOD."}, {effectChoicesStr, 14, 13, "DISTORTION"},
-        {distChoicesStr, 7, 6, "gloubiApp"},     {dist2ChoicesStr, 12, 0, "ByPass"},
-        {dist2ChoicesStr, 12, 11, "Waveshaper 2"}, {filterChoicesStr, 4, 3, "NoFilter"},
-        {LFOWaveName, 4, 3, "INV"},              {midiNote, 12, 1, "C#"},
-        {interpolationItemsUI, 3, 2, "Cubic"},   {repeaterTypeString, 2, 1, "Algorithm 2"},
+        {effectChoicesStr, 14, 0, "NO EFFECT"},
+        {effectChoicesStr, 14, 5, "Obs-DIST"},
+        {effectChoicesStr, 14, 12, "RING MOD."},
+        {effectChoicesStr, 14, 13, "DISTORTION"},
+        {distChoicesStr, 7, 6, "gloubiApp"},
+        {dist2ChoicesStr, 12, 0, "ByPass"},
+        {dist2ChoicesStr, 12, 11, "Waveshaper 2"},
+        {filterChoicesStr, 4, 3, "NoFilter"},
+        {LFOWaveName, 4, 3, "INV"},
+        {midiNote, 12, 1, "C#"},
+        {interpolationItemsUI, 3, 2, "Cubic"},
+        {repeaterTypeString, 2, 1, "Algorithm 2"},
     };
     for (const auto& c : cases)
     {

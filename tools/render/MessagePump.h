@@ -14,7 +14,7 @@ namespace brambleway
 // Delivers the messages posted to the message thread for a while (timers, async updates).
 inline void pumpMessages(int milliseconds)
 {
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32)milliseconds;
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) milliseconds;
     while (juce::Time::getMillisecondCounter() < end)
         if (!juce::dispatchNextMessageOnSystemQueue(true))
             juce::Thread::sleep(1);

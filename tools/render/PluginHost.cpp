@@ -47,7 +47,8 @@ juce::String describe(juce::AudioProcessorParameter& parameter)
 juce::Result setDiscrete(juce::AudioProcessorParameter& parameter, const juce::String& text)
 {
     const int count = parameter.getNumSteps();
-    const auto normalisedAt = [count](int index) { return count > 1 ? (float) index / (float) (count - 1) : 0.0f; };
+    const auto normalisedAt = [count](int index)
+    { return count > 1 ? (float) index / (float) (count - 1) : 0.0f; };
 
     int chosen = -1;
     if (isNumber(text))
@@ -86,7 +87,8 @@ juce::Result setParameterFromText(juce::AudioProcessorParameter& parameter, cons
     const double minimum = lowest.getDoubleValue();
     const double maximum = highest.getDoubleValue();
     if (value < juce::jmin(minimum, maximum) || value > juce::jmax(minimum, maximum))
-        return juce::Result::fail(describe(parameter) + ": " + text + " is outside " + lowest + " to " + highest);
+        return juce::Result::fail(describe(parameter) + ": " + text + " is outside " + lowest + " to " +
+                                  highest);
 
     parameter.setValueNotifyingHost(parameter.getValueForText(text.trim()));
     return juce::Result::ok();

@@ -24,7 +24,10 @@ juce::Result setParameterFromText(juce::AudioProcessorParameter& parameter, cons
 class FakePlayHead : public juce::AudioPlayHead
 {
 public:
-    explicit FakePlayHead(double bpmToUse, double sampleRateToUse) : bpm(bpmToUse), sampleRate(sampleRateToUse) {}
+    explicit FakePlayHead(double bpmToUse, double sampleRateToUse)
+        : bpm(bpmToUse), sampleRate(sampleRateToUse)
+    {
+    }
 
     juce::Optional<PositionInfo> getPosition() const override;
     void advance(int numSamples) { samplePosition += numSamples; }

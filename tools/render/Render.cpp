@@ -1,6 +1,7 @@
 #include "Render.h"
 
 #include "DemoSignal.h"
+#include "MessagePump.h"
 #include "PluginHost.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -64,8 +65,8 @@ juce::Result openSource(const RenderOptions& options, Source& source)
     source.bitsPerSample = (int) source.reader->bitsPerSample;
     source.floatingPoint = source.reader->usesFloatingPointData;
     if (source.channels < 1 || source.channels > 2)
-        return juce::Result::fail("only mono and stereo files are supported: " + input.getFullPathName() + " has " +
-                                  juce::String(source.channels) + " channels");
+        return juce::Result::fail("only mono and stereo files are supported: " + input.getFullPathName() +
+                                  " has " + juce::String(source.channels) + " channels");
     if (source.sampleRate <= 0.0)
         return juce::Result::fail("input has no sample rate: " + input.getFullPathName());
     return juce::Result::ok();
@@ -96,7 +97,8 @@ juce::Result configurePlugin(juce::AudioPluginInstance& plugin, const RenderOpti
     layout.inputBuses.add(set);
     layout.outputBuses.add(set);
     if (!plugin.setBusesLayout(layout))
-        return juce::Result::fail("the plug-in refuses " + juce::String(channels == 1 ? "mono" : "stereo") + " audio");
+        return juce::Result::fail("the plug-in refuses " + juce::String(channels == 1 ? "mono" : "stereo") +
+                                  " audio");
 
     for (const auto& [id, value] : options.settings)
     {
@@ -151,10 +153,12 @@ juce::Result render(const RenderOptions& options, RenderSummary& summary)
     {
         auto stream = temporary.getFile().createOutputStream();
         if (stream == nullptr || stream->failedToOpen())
-            return juce::Result::fail("cannot write to " + options.output.getParentDirectory().getFullPathName());
+            return juce::Result::fail("cannot write to " +
+                                      options.output.getParentDirectory().getFullPathName());
         juce::WavAudioFormat wav;
         const int bits = source.floatingPoint ? 32 : source.bitsPerSample;
-        writer.reset(wav.createWriterFor(stream.get(), source.sampleRate, (unsigned int) source.channels, bits, {}, 0));
+        writer.reset(wav.createWriterFor(stream.get(), source.sampleRate, (unsigned int) source.channels,
+                                         bits, {}, 0));
         if (writer == nullptr)
             return juce::Result::fail("cannot write a WAV with " + juce::String(bits) + "-bit samples");
         stream.release(); // the writer owns it now
@@ -164,7 +168,7 @@ juce::Result render(const RenderOptions& options, RenderSummary& summary)
     plugin->setPlayHead(&playHead);
     plugin->prepareToPlay(source.sampleRate, options.blockSize);
     // Let parameter changes the plug-in answers asynchronously settle before the first block.
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(50);
+    pumpMessages(50);
 
     juce::AudioBuffer<float> buffer(source.channels, options.blockSize);
     juce::MidiBuffer midi;
@@ -193,7 +197,8 @@ juce::Result render(const RenderOptions& options, RenderSummary& summary)
     summary.channels = source.channels;
     summary.sampleRate = source.sampleRate;
     summary.peakDb = Levels::toDb(levels.peak);
-    summary.rmsDb = Levels::toDb(levels.count > 0 ? std::sqrt(levels.sumOfSquares / (double) levels.count) : 0.0);
+    summary.rmsDb =
+        Levels::toDb(levels.count > 0 ? std::sqrt(levels.sumOfSquares / (double) levels.count) : 0.0);
     return juce::Result::ok();
 }
 } // namespace brambleway

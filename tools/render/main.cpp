@@ -57,7 +57,8 @@ juce::Result parse(const juce::StringArray& args, Arguments& parsed)
             continue;
         }
         if (i + 1 >= args.size())
-            return juce::Result::fail(flag.startsWith("-") ? flag + " needs a value" : "unexpected argument: " + flag);
+            return juce::Result::fail(flag.startsWith("-") ? flag + " needs a value"
+                                                           : "unexpected argument: " + flag);
 
         const auto value = args[++i];
         const auto cwd = juce::File::getCurrentWorkingDirectory();
