@@ -107,6 +107,7 @@ void BramblewayAudioProcessor::prepareToPlay(double sampleRate, int samplesPerBl
     const juce::dsp::ProcessSpec spec{sampleRate, (juce::uint32)preparedBlockSize, (juce::uint32)maxChannels};
 
     workBuffer.setSize(maxChannels, preparedBlockSize);
+    cutoffOffsets.assign((size_t) preparedBlockSize, 0.0f);
     workBuffer.clear();
 
     for (int line = 0; line < numLines; ++line)

@@ -52,11 +52,11 @@ public:
     // The plain value of a per-line stem, read lock-free on any thread.
     float liveValue(int stem, int line) const noexcept
     {
-        return liveValues[(size_t)stem][(size_t)line]->load(std::memory_order_relaxed);
+        return liveValues[(size_t) stem][(size_t) line]->load(std::memory_order_relaxed);
     }
     float blockValue(int line, int block) const noexcept
     {
-        return blockValues[(size_t)line][(size_t)block]->load(std::memory_order_relaxed);
+        return blockValues[(size_t) line][(size_t) block]->load(std::memory_order_relaxed);
     }
 
     juce::AudioProcessorValueTreeState& getParameterTree() noexcept { return parameters; }
@@ -90,6 +90,8 @@ public:
     std::array<std::vector<Filter>, numLines> lineFilters;
     std::array<juce::ADSR, numLines> filterEnvelopes;
     std::array<juce::ADSR::Parameters, numLines> envelopeParameters;
+    // Per-sample cutoff offsets of the line being filtered, one block long.
+    std::vector<float> cutoffOffsets;
 
     //==================================================================================================
     // Effect routines: each rewrites lineBuffers[line] in place.
@@ -194,6 +196,11 @@ private:
         int blockSampleCounter = -1;
         int blockStartStep = 0;
         juce::int64 lineSampleCounter = 0;
+        float envelope = 0.0f;
+        juce::int64 attackSamples = 0;
+        juce::int64 decayStartSample = 0;
+        float attackIncrement = 0.0f;
+        float decayIncrement = 0.0f;
     };
     struct Transport
     {
@@ -222,9 +229,10 @@ private:
     void advanceLineClock(LineClock& clock, int line, int sample);
     void startBlock(LineClock& clock, int line, int sample);
     void endBlock(LineClock& clock, int line, int sample);
-    float nextEnvelopeValue(const LineClock& clock, int line) const;
+    static float nextEnvelopeValue(LineClock& clock);
     void runFiltersAndEffects(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi);
-    void sanitiseLineBuffers();
+    void filterLine(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi, int line);
+    void sanitiseLineBuffer(int line);
     void mixLines(juce::AudioBuffer<float>& buffer);
     void panLines();
     void updateSoloGains();
@@ -240,7 +248,7 @@ private:
     void setUpFilterLfo(int line);
 
     // A buffer an effect routine has worked on holds data, whether or not a sample changed.
-    void markHoldingData(int line) { lineBuffers[(size_t)line].getWritePointer(0); }
+    void markHoldingData(int line) { lineBuffers[(size_t) line].getWritePointer(0); }
 
     juce::UndoManager undoManager;
     // Per-line stems by stem index; the entries of "block" and of the three globals stay empty.
