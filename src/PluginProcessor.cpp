@@ -152,7 +152,8 @@ void BramblewayAudioProcessor::prepareLineEffects(int line, const juce::dsp::Pro
         channel.resize((size_t)ring.size, 0.0f);
 
     stepMarkers[l] = {};
-    repeaterOneMarkers[l] = {};
+    // The repeater keeps a block end it has not acted on yet.
+    repeaterOneMarkers[l].start = -1;
     for (auto& ramp : pitchSlideRamps[l])
         ramp.reset(spec.sampleRate, 1000.0);
 }
