@@ -205,6 +205,41 @@ int BramblewayAudioProcessor::barsPerRestart() const
 
 void BramblewayAudioProcessor::runSequencer(const juce::AudioBuffer<float>& buffer, bool playing)
 {
+    const int restarts = runBarClock(playing);
+    const float* input[maxChannels] = {};
+    for (int channel = 0; channel < numChannels; ++channel)
+        input[channel] = buffer.getReadPointer(channel);
+
+    // Lines are independent between global restarts, so each runs through the block on its own.
+    for (int line = 0; line < numLines; ++line)
+    {
+        auto clock = loadClock(line);
+        float* gated[maxChannels] = {};
+        for (int channel = 0; channel < numChannels; ++channel)
+            gated[channel] = lineBuffers[(size_t) line].getWritePointer(channel);
+
+        int nextRestart = 0;
+        for (int sample = 0; sample < numSamples; ++sample)
+        {
+            if (nextRestart < restarts && restartSamples[(size_t) nextRestart] == sample)
+            {
+                // The line enters step 0 at this very sample.
+                ++nextRestart;
+                clock.currentStep = clock.gridNum - 1;
+                clock.stepSampleCounter = clock.stepLength - 1;
+            }
+            advanceLineClock(clock, line, sample);
+            const float envelope = nextEnvelopeValue(clock);
+            for (int channel = 0; channel < numChannels; ++channel)
+                gated[channel][sample] = input[channel][sample] * envelope;
+        }
+        publishClock(line, clock);
+    }
+}
+
+// Runs the bar clock through the block and lists the samples at which every line restarts.
+int BramblewayAudioProcessor::runBarClock(bool playing)
+{
     const int barLength = samplesPerBar();
     const int restartBars = barsPerRestart();
     int bars = barCounter.load(std::memory_order_relaxed);
@@ -216,79 +251,49 @@ void BramblewayAudioProcessor::runSequencer(const juce::AudioBuffer<float>& buff
     }
     wasPlaying.store(playing, std::memory_order_relaxed);
 
-    std::array<LineClock, numLines> clocks;
-    loadClocks(clocks);
-
-    const float* input[maxChannels] = {};
-    for (int channel = 0; channel < numChannels; ++channel)
-        input[channel] = buffer.getReadPointer(channel);
-    float* gated[numLines][maxChannels] = {};
-    for (size_t line = 0; line < (size_t) numLines; ++line)
-        for (int channel = 0; channel < numChannels; ++channel)
-            gated[line][channel] = lineBuffers[line].getWritePointer(channel);
-
+    int restarts = 0;
     for (int sample = 0; sample < numSamples; ++sample)
     {
         barSampleCounter = wrapIncrement(barSampleCounter, barLength);
-        if (barSampleCounter == 0)
-        {
-            bars = wrapIncrement(bars, restartBars);
-            if (bars == 0)
-                for (auto& clock : clocks)
-                {
-                    // Every line enters step 0 at this very sample.
-                    clock.currentStep = clock.gridNum - 1;
-                    clock.stepSampleCounter = clock.stepLength - 1;
-                }
-        }
-
-        for (int line = 0; line < numLines; ++line)
-        {
-            auto& clock = clocks[(size_t) line];
-            advanceLineClock(clock, line, sample);
-            const float envelope = nextEnvelopeValue(clock);
-            for (int channel = 0; channel < numChannels; ++channel)
-                gated[line][channel][sample] = input[channel][sample] * envelope;
-        }
+        if (barSampleCounter != 0)
+            continue;
+        bars = wrapIncrement(bars, restartBars);
+        if (bars == 0)
+            restartSamples[(size_t) restarts++] = sample;
     }
-
     barCounter.store(bars, std::memory_order_relaxed);
-    publishClocks(clocks);
+    return restarts;
 }
 
-void BramblewayAudioProcessor::loadClocks(std::array<LineClock, numLines>& clocks) const
+BramblewayAudioProcessor::LineClock BramblewayAudioProcessor::loadClock(int line) const
 {
-    for (size_t line = 0; line < (size_t) numLines; ++line)
-    {
-        auto& clock = clocks[line];
-        clock.gridNum = (int) gridNumOf((int) line);
-        clock.stepLength = stepLengthSamples[line].load(std::memory_order_relaxed);
-        clock.blockLength = blockLengthSamples[line].load(std::memory_order_relaxed);
-        clock.currentStep = currentStep[line].load(std::memory_order_relaxed);
-        clock.stepSampleCounter = stepSampleCounter[line].load(std::memory_order_relaxed);
-        clock.blockSampleCounter = blockSampleCounter[line].load(std::memory_order_relaxed);
-        clock.blockStartStep = blockStartStep[line].load(std::memory_order_relaxed);
-        clock.lineSampleCounter = lineSampleCounter[line].load(std::memory_order_relaxed);
-        clock.envelope = lineEnvelope[line];
-        clock.attackSamples = attackSamples[line];
-        clock.decayStartSample = decayStartSample[line];
-        clock.attackIncrement = attackIncrement[line];
-        clock.decayIncrement = decayIncrement[line];
-    }
+    const auto l = (size_t) line;
+    LineClock clock;
+    clock.gridNum = (int) gridNumOf(line);
+    clock.stepLength = stepLengthSamples[l].load(std::memory_order_relaxed);
+    clock.blockLength = blockLengthSamples[l].load(std::memory_order_relaxed);
+    clock.currentStep = currentStep[l].load(std::memory_order_relaxed);
+    clock.stepSampleCounter = stepSampleCounter[l].load(std::memory_order_relaxed);
+    clock.blockSampleCounter = blockSampleCounter[l].load(std::memory_order_relaxed);
+    clock.blockStartStep = blockStartStep[l].load(std::memory_order_relaxed);
+    clock.lineSampleCounter = lineSampleCounter[l].load(std::memory_order_relaxed);
+    clock.envelope = lineEnvelope[l];
+    clock.attackSamples = attackSamples[l];
+    clock.decayStartSample = decayStartSample[l];
+    clock.attackIncrement = attackIncrement[l];
+    clock.decayIncrement = decayIncrement[l];
+    return clock;
 }
 
-void BramblewayAudioProcessor::publishClocks(const std::array<LineClock, numLines>& clocks)
+void BramblewayAudioProcessor::publishClock(int line, const LineClock& clock)
 {
-    for (size_t line = 0; line < (size_t) numLines; ++line)
-    {
-        const auto& clock = clocks[line];
-        currentStep[line].store(clock.currentStep, std::memory_order_relaxed);
-        stepSampleCounter[line].store(clock.stepSampleCounter, std::memory_order_relaxed);
-        blockSampleCounter[line].store(clock.blockSampleCounter, std::memory_order_relaxed);
-        blockStartStep[line].store(clock.blockStartStep, std::memory_order_relaxed);
-        lineSampleCounter[line].store(clock.lineSampleCounter, std::memory_order_relaxed);
-        lineEnvelope[line] = clock.envelope;
-    }
+    const auto l = (size_t) line;
+    currentStep[l].store(clock.currentStep, std::memory_order_relaxed);
+    stepSampleCounter[l].store(clock.stepSampleCounter, std::memory_order_relaxed);
+    blockSampleCounter[l].store(clock.blockSampleCounter, std::memory_order_relaxed);
+    blockStartStep[l].store(clock.blockStartStep, std::memory_order_relaxed);
+    lineSampleCounter[l].store(clock.lineSampleCounter, std::memory_order_relaxed);
+    lineEnvelope[l] = clock.envelope;
 }
 
 void BramblewayAudioProcessor::advanceLineClock(LineClock& clock, int line, int sample)

@@ -92,6 +92,8 @@ public:
     std::array<juce::ADSR::Parameters, numLines> envelopeParameters;
     // Per-sample cutoff offsets of the line being filtered, one block long.
     std::vector<float> cutoffOffsets;
+    // Samples of the current block at which every line restarts.
+    std::vector<int> restartSamples;
 
     //==================================================================================================
     // Effect routines: each rewrites lineBuffers[line] in place.
@@ -224,8 +226,9 @@ private:
     int samplesPerBar() const;
     int barsPerRestart() const;
     void runSequencer(const juce::AudioBuffer<float>& buffer, bool playing);
-    void loadClocks(std::array<LineClock, numLines>& clocks) const;
-    void publishClocks(const std::array<LineClock, numLines>& clocks);
+    int runBarClock(bool playing);
+    LineClock loadClock(int line) const;
+    void publishClock(int line, const LineClock& clock);
     void advanceLineClock(LineClock& clock, int line, int sample);
     void startBlock(LineClock& clock, int line, int sample);
     void endBlock(LineClock& clock, int line, int sample);
