@@ -47,7 +47,7 @@ void gatingAndFiltering(BramblewayAudioProcessor& processor)
 
 void processBlock(benchmark::State& state)
 {
-    const int blockSize = (int)state.range(0);
+    const int blockSize = (int) state.range(0);
     BramblewayAudioProcessor processor;
     PlayingAt120 playHead;
     processor.setPlayHead(&playHead);
@@ -55,10 +55,10 @@ void processBlock(benchmark::State& state)
     processor.prepareToPlay(sampleRate, blockSize);
 
     // One second of input, copied in block by block: a cost every host has too, and a small one.
-    juce::AudioBuffer<float> source(2, (int)sampleRate);
+    juce::AudioBuffer<float> source(2, (int) sampleRate);
     for (int channel = 0; channel < 2; ++channel)
         for (int i = 0; i < source.getNumSamples(); ++i)
-            source.setSample(channel, i, 0.5f * std::sin(0.013f * (float)i + (float)channel));
+            source.setSample(channel, i, 0.5f * std::sin(0.013f * (float) i + (float) channel));
 
     juce::AudioBuffer<float> buffer(2, blockSize);
     juce::MidiBuffer midi;
@@ -76,7 +76,7 @@ void processBlock(benchmark::State& state)
     using Counter = benchmark::Counter;
     state.counters["real_time_factor"] = Counter(blockSize / sampleRate, Counter::kIsIterationInvariantRate);
     state.counters["line_sample_cost"] =
-        Counter((double)blockSize * numLines, Counter::kIsIterationInvariantRate | Counter::kInvert);
+        Counter((double) blockSize * numLines, Counter::kIsIterationInvariantRate | Counter::kInvert);
     processor.setPlayHead(nullptr);
 }
 } // namespace

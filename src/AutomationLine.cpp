@@ -7,7 +7,7 @@ AutomationLine defaultAutomationLine()
 
 float automationPosition(juce::int64 lineSampleCounter, int lineLengthSamples) noexcept
 {
-    return (float)((double)lineSampleCounter / (double)lineLengthSamples);
+    return (float) ((double) lineSampleCounter / (double) lineLengthSamples);
 }
 
 float evaluateAutomationLine(const AutomationLine& line, float position) noexcept
@@ -21,7 +21,7 @@ float evaluateAutomationLine(const AutomationLine& line, float position) noexcep
             const float a = 1.0f - left.y;
             const float b = 1.0f - right.y;
             const float v = a + (b - a) * (position - left.x) / (right.x - left.x);
-            return (float)(((double)v - 0.5) * 2.0);
+            return (float) (((double) v - 0.5) * 2.0);
         }
     }
     return 0.0f;

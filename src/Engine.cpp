@@ -17,7 +17,7 @@ int toLength(double samples)
 {
     if (!(samples >= 1.0))
         return 1;
-    return (int)std::min(samples, maximumLength);
+    return (int) std::min(samples, maximumLength);
 }
 
 // (counter + 1) mod length, dividing only when the counter wraps.
@@ -25,6 +25,19 @@ int wrapIncrement(int counter, int length)
 {
     const int next = counter + 1;
     return next < length ? next : next % length;
+}
+
+// Four partial sums, so the adds do not wait on each other.
+float rootMeanSquare(const float* samples, int count)
+{
+    double sums[4] = {};
+    int i = 0;
+    for (; i + 4 <= count; i += 4)
+        for (int k = 0; k < 4; ++k)
+            sums[k] += (double) samples[i + k] * samples[i + k];
+    for (; i < count; ++i)
+        sums[0] += (double) samples[i] * samples[i];
+    return (float) std::sqrt((sums[0] + sums[1] + sums[2] + sums[3]) / count);
 }
 
 void zeroNonFinite(float* samples, int count)
@@ -81,7 +94,7 @@ void BramblewayAudioProcessor::processSlice(juce::AudioBuffer<float>& buffer, ju
     Transport transport;
     if (!readTransport(transport))
         return;
-    currentBpm = (float)transport.bpm;
+    currentBpm = (float) transport.bpm;
 
     calculateLineLengths(transport.bpm);
     runSequencer(buffer, transport.playing);
@@ -99,16 +112,16 @@ void BramblewayAudioProcessor::setUpLines()
 {
     for (int line = 0; line < numLines; ++line)
     {
-        const auto effect = juce::jlimit(0, numEffectTypes - 1, (int)liveValue(Stem::EFFECT, line));
-        activeEffectRoutines[(size_t)line] = effectRoutines[(size_t)effect];
+        const auto effect = juce::jlimit(0, numEffectTypes - 1, (int) liveValue(Stem::EFFECT, line));
+        activeEffectRoutines[(size_t) line] = effectRoutines[(size_t) effect];
 
-        auto& filters = lineFilters[(size_t)line];
+        auto& filters = lineFilters[(size_t) line];
         for (auto& filter : filters)
-            filter.mode = (int)liveValue(Stem::FILTERTYPE, line);
+            filter.mode = (int) liveValue(Stem::FILTERTYPE, line);
         for (int channel = 0; channel < numChannels; ++channel)
         {
-            filters[(size_t)channel].setCutoff((double)(liveValue(Stem::CutOff, line) / 20000.0f));
-            filters[(size_t)channel].setResonance((double)liveValue(Stem::Q, line));
+            filters[(size_t) channel].setCutoff((double) (liveValue(Stem::CutOff, line) / 20000.0f));
+            filters[(size_t) channel].setResonance((double) liveValue(Stem::Q, line));
         }
         followEnvelopeParameters(line);
     }
@@ -131,7 +144,7 @@ bool BramblewayAudioProcessor::readTransport(Transport& transport) const
 
 int BramblewayAudioProcessor::noteValueSamples(float choice, double bpm) const
 {
-    const int index = juce::jlimit(0, myNotetUnitSA.size() - 1, (int)choice);
+    const int index = juce::jlimit(0, myNotetUnitSA.size() - 1, (int) choice);
     double base = currentSampleRate * 60.0 / bpm * 6.0; // six beats: a dotted whole note
     int halvings = 0;
     switch (index % 3)
@@ -148,49 +161,84 @@ int BramblewayAudioProcessor::noteValueSamples(float choice, double bpm) const
         base = base * 4.0 / 9.0;
         break;
     }
-    return toLength(base / (double)(1 << halvings));
+    return toLength(base / (double) (1 << halvings));
 }
 
 void BramblewayAudioProcessor::calculateLineLengths(double bpm)
 {
     for (int line = 0; line < numLines; ++line)
     {
-        const auto l = (size_t)line;
+        const auto l = (size_t) line;
         const int stepLength = noteValueSamples(liveValue(Stem::Speed, line), bpm);
         const int blockLength = noteValueSamples(liveValue(Stem::Dur, line), bpm);
         stepLengthSamples[l].store(stepLength, std::memory_order_relaxed);
-        lineLengthSamples[l].store(toLength((double)(gridNumOf(line) * (float)stepLength)),
+        lineLengthSamples[l].store(toLength((double) (gridNumOf(line) * (float) stepLength)),
                                    std::memory_order_relaxed);
         blockLengthSamples[l].store(blockLength, std::memory_order_relaxed);
 
         lineVolumeSmoothers[l].setTargetValue(
             juce::Decibels::decibelsToGain(liveValue(Stem::LineVolume, line)));
 
-        const auto duration = (float)blockLength;
+        const auto duration = (float) blockLength;
         attackSamples[l] = (juce::int64)(duration * liveValue(Stem::LINEVOLATTACK, line) + 10.0f);
         decayStartSample[l] = (juce::int64)(duration * (1.0f - liveValue(Stem::LINEVOLDECAY, line)) - 10.0f);
-        attackIncrement[l] = 1.0f / (float)attackSamples[l];
+        attackIncrement[l] = 1.0f / (float) attackSamples[l];
         // Rounding of very long blocks could leave no room for the fall.
-        decayIncrement[l] = 1.0f / (float)juce::jmax((juce::int64)1, blockLength - decayStartSample[l]);
+        decayIncrement[l] = 1.0f / (float) juce::jmax((juce::int64) 1, blockLength - decayStartSample[l]);
     }
 }
 
 float BramblewayAudioProcessor::gridNumOf(int line) const
 {
-    return (float)juce::jlimit(1, numBlocks, (int)liveValue(Stem::GridNum, line));
+    return (float) juce::jlimit(1, numBlocks, (int) liveValue(Stem::GridNum, line));
 }
 
 int BramblewayAudioProcessor::samplesPerBar() const
 {
-    return toLength(currentSampleRate * beatsPerBar / (double)(currentBpm / 60.0f));
+    return toLength(currentSampleRate * beatsPerBar / (double) (currentBpm / 60.0f));
 }
 
 int BramblewayAudioProcessor::barsPerRestart() const
 {
-    return juce::jlimit(1, numBlocks, (int)globalRestncBar->load(std::memory_order_relaxed));
+    return juce::jlimit(1, numBlocks, (int) globalRestncBar->load(std::memory_order_relaxed));
 }
 
 void BramblewayAudioProcessor::runSequencer(const juce::AudioBuffer<float>& buffer, bool playing)
+{
+    const int restarts = runBarClock(playing);
+    const float* input[maxChannels] = {};
+    for (int channel = 0; channel < numChannels; ++channel)
+        input[channel] = buffer.getReadPointer(channel);
+
+    // Lines are independent between global restarts, so each runs through the block on its own.
+    for (int line = 0; line < numLines; ++line)
+    {
+        auto clock = loadClock(line);
+        float* gated[maxChannels] = {};
+        for (int channel = 0; channel < numChannels; ++channel)
+            gated[channel] = lineBuffers[(size_t) line].getWritePointer(channel);
+
+        int nextRestart = 0;
+        for (int sample = 0; sample < numSamples; ++sample)
+        {
+            if (nextRestart < restarts && restartSamples[(size_t) nextRestart] == sample)
+            {
+                // The line enters step 0 at this very sample.
+                ++nextRestart;
+                clock.currentStep = clock.gridNum - 1;
+                clock.stepSampleCounter = clock.stepLength - 1;
+            }
+            advanceLineClock(clock, line, sample);
+            const float envelope = nextEnvelopeValue(clock);
+            for (int channel = 0; channel < numChannels; ++channel)
+                gated[channel][sample] = input[channel][sample] * envelope;
+        }
+        publishClock(line, clock);
+    }
+}
+
+// Runs the bar clock through the block and lists the samples at which every line restarts.
+int BramblewayAudioProcessor::runBarClock(bool playing)
 {
     const int barLength = samplesPerBar();
     const int restartBars = barsPerRestart();
@@ -203,74 +251,49 @@ void BramblewayAudioProcessor::runSequencer(const juce::AudioBuffer<float>& buff
     }
     wasPlaying.store(playing, std::memory_order_relaxed);
 
-    std::array<LineClock, numLines> clocks;
-    loadClocks(clocks);
-
-    const float* input[maxChannels] = {};
-    for (int channel = 0; channel < numChannels; ++channel)
-        input[channel] = buffer.getReadPointer(channel);
-    float* gated[numLines][maxChannels] = {};
-    for (size_t line = 0; line < (size_t)numLines; ++line)
-        for (int channel = 0; channel < numChannels; ++channel)
-            gated[line][channel] = lineBuffers[line].getWritePointer(channel);
-
+    int restarts = 0;
     for (int sample = 0; sample < numSamples; ++sample)
     {
         barSampleCounter = wrapIncrement(barSampleCounter, barLength);
-        if (barSampleCounter == 0)
-        {
-            bars = wrapIncrement(bars, restartBars);
-            if (bars == 0)
-                for (auto& clock : clocks)
-                {
-                    // Every line enters step 0 at this very sample.
-                    clock.currentStep = clock.gridNum - 1;
-                    clock.stepSampleCounter = clock.stepLength - 1;
-                }
-        }
-
-        for (int line = 0; line < numLines; ++line)
-        {
-            auto& clock = clocks[(size_t)line];
-            advanceLineClock(clock, line, sample);
-            const float envelope = nextEnvelopeValue(clock, line);
-            lineEnvelope[(size_t)line] = envelope;
-            for (int channel = 0; channel < numChannels; ++channel)
-                gated[line][channel][sample] = input[channel][sample] * envelope;
-        }
+        if (barSampleCounter != 0)
+            continue;
+        bars = wrapIncrement(bars, restartBars);
+        if (bars == 0)
+            restartSamples[(size_t) restarts++] = sample;
     }
-
     barCounter.store(bars, std::memory_order_relaxed);
-    publishClocks(clocks);
+    return restarts;
 }
 
-void BramblewayAudioProcessor::loadClocks(std::array<LineClock, numLines>& clocks) const
+BramblewayAudioProcessor::LineClock BramblewayAudioProcessor::loadClock(int line) const
 {
-    for (size_t line = 0; line < (size_t)numLines; ++line)
-    {
-        auto& clock = clocks[line];
-        clock.gridNum = (int)gridNumOf((int)line);
-        clock.stepLength = stepLengthSamples[line].load(std::memory_order_relaxed);
-        clock.blockLength = blockLengthSamples[line].load(std::memory_order_relaxed);
-        clock.currentStep = currentStep[line].load(std::memory_order_relaxed);
-        clock.stepSampleCounter = stepSampleCounter[line].load(std::memory_order_relaxed);
-        clock.blockSampleCounter = blockSampleCounter[line].load(std::memory_order_relaxed);
-        clock.blockStartStep = blockStartStep[line].load(std::memory_order_relaxed);
-        clock.lineSampleCounter = lineSampleCounter[line].load(std::memory_order_relaxed);
-    }
+    const auto l = (size_t) line;
+    LineClock clock;
+    clock.gridNum = (int) gridNumOf(line);
+    clock.stepLength = stepLengthSamples[l].load(std::memory_order_relaxed);
+    clock.blockLength = blockLengthSamples[l].load(std::memory_order_relaxed);
+    clock.currentStep = currentStep[l].load(std::memory_order_relaxed);
+    clock.stepSampleCounter = stepSampleCounter[l].load(std::memory_order_relaxed);
+    clock.blockSampleCounter = blockSampleCounter[l].load(std::memory_order_relaxed);
+    clock.blockStartStep = blockStartStep[l].load(std::memory_order_relaxed);
+    clock.lineSampleCounter = lineSampleCounter[l].load(std::memory_order_relaxed);
+    clock.envelope = lineEnvelope[l];
+    clock.attackSamples = attackSamples[l];
+    clock.decayStartSample = decayStartSample[l];
+    clock.attackIncrement = attackIncrement[l];
+    clock.decayIncrement = decayIncrement[l];
+    return clock;
 }
 
-void BramblewayAudioProcessor::publishClocks(const std::array<LineClock, numLines>& clocks)
+void BramblewayAudioProcessor::publishClock(int line, const LineClock& clock)
 {
-    for (size_t line = 0; line < (size_t)numLines; ++line)
-    {
-        const auto& clock = clocks[line];
-        currentStep[line].store(clock.currentStep, std::memory_order_relaxed);
-        stepSampleCounter[line].store(clock.stepSampleCounter, std::memory_order_relaxed);
-        blockSampleCounter[line].store(clock.blockSampleCounter, std::memory_order_relaxed);
-        blockStartStep[line].store(clock.blockStartStep, std::memory_order_relaxed);
-        lineSampleCounter[line].store(clock.lineSampleCounter, std::memory_order_relaxed);
-    }
+    const auto l = (size_t) line;
+    currentStep[l].store(clock.currentStep, std::memory_order_relaxed);
+    stepSampleCounter[l].store(clock.stepSampleCounter, std::memory_order_relaxed);
+    blockSampleCounter[l].store(clock.blockSampleCounter, std::memory_order_relaxed);
+    blockStartStep[l].store(clock.blockStartStep, std::memory_order_relaxed);
+    lineSampleCounter[l].store(clock.lineSampleCounter, std::memory_order_relaxed);
+    lineEnvelope[l] = clock.envelope;
 }
 
 void BramblewayAudioProcessor::advanceLineClock(LineClock& clock, int line, int sample)
@@ -297,7 +320,7 @@ void BramblewayAudioProcessor::advanceLineClock(LineClock& clock, int line, int 
 
 void BramblewayAudioProcessor::startBlock(LineClock& clock, int line, int sample)
 {
-    const auto l = (size_t)line;
+    const auto l = (size_t) line;
     clock.blockSampleCounter = 1;
     clock.blockStartStep = clock.currentStep;
     filterEnvelopes[l].noteOn();
@@ -306,7 +329,7 @@ void BramblewayAudioProcessor::startBlock(LineClock& clock, int line, int sample
 
     // A block that starts while the previous one still sounds glides on from where that one got to.
     const float slide = liveValue(Stem::PITCHSLIDEVALUE, line);
-    const int glideSamples = (int)std::floor((1.0 / ((double)(slide * slide) + 0.01)) * currentSampleRate);
+    const int glideSamples = (int) std::floor((1.0 / ((double) (slide * slide) + 0.01)) * currentSampleRate);
     for (auto& ramp : pitchSlideRamps[l])
     {
         ramp.reset(glideSamples);
@@ -316,7 +339,7 @@ void BramblewayAudioProcessor::startBlock(LineClock& clock, int line, int sample
 
 void BramblewayAudioProcessor::endBlock(LineClock& clock, int line, int sample)
 {
-    const auto l = (size_t)line;
+    const auto l = (size_t) line;
     clock.blockSampleCounter = -1;
     filterEnvelopes[l].noteOff();
     stepMarkers[l].end = sample;
@@ -325,23 +348,22 @@ void BramblewayAudioProcessor::endBlock(LineClock& clock, int line, int sample)
         ramp.setCurrentAndTargetValue(0.0f);
 }
 
-float BramblewayAudioProcessor::nextEnvelopeValue(const LineClock& clock, int line) const
+float BramblewayAudioProcessor::nextEnvelopeValue(LineClock& clock)
 {
     if (clock.blockSampleCounter == -1)
-        return 0.0f;
+        return clock.envelope = 0.0f;
 
-    const auto l = (size_t)line;
     const juce::int64 position = clock.blockSampleCounter;
-    float envelope = lineEnvelope[l];
-    if (position < attackSamples[l])
-        envelope += attackIncrement[l];
-    if (position > decayStartSample[l])
-        envelope -= decayIncrement[l];
+    float envelope = clock.envelope;
+    if (position < clock.attackSamples)
+        envelope += clock.attackIncrement;
+    if (position > clock.decayStartSample)
+        envelope -= clock.decayIncrement;
     if (envelope >= 1.0f)
-        return 1.0f;
-    if (envelope <= 0.0f)
-        return 0.0f;
-    return envelope;
+        envelope = 1.0f;
+    else if (envelope <= 0.0f)
+        envelope = 0.0f;
+    return clock.envelope = envelope;
 }
 
 //======================================================================================================
@@ -351,24 +373,32 @@ void BramblewayAudioProcessor::runFiltersAndEffects(juce::AudioBuffer<float>& bu
 {
     for (int line = 0; line < numLines; ++line)
         if (liveValue(Stem::FILTERAPPLYEFFECT, line) == 0.0f)
-            processBlockFilter(buffer, midi, line);
-    sanitiseLineBuffers();
+            filterLine(buffer, midi, line);
 
     for (int line = 0; line < numLines; ++line)
-        (this->*activeEffectRoutines[(size_t)line])(buffer, midi, line);
-    sanitiseLineBuffers();
+    {
+        const auto routine = activeEffectRoutines[(size_t) line];
+        (this->*routine)(buffer, midi, line);
+        if (routine != &BramblewayAudioProcessor::processBlockEmpty)
+            sanitiseLineBuffer(line);
+    }
 
     for (int line = 0; line < numLines; ++line)
         if (liveValue(Stem::FILTERAPPLYEFFECT, line) != 0.0f)
-            processBlockFilter(buffer, midi, line);
-    sanitiseLineBuffers();
+            filterLine(buffer, midi, line);
+}
+
+void BramblewayAudioProcessor::filterLine(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi, int line)
+{
+    processBlockFilter(buffer, midi, line);
+    sanitiseLineBuffer(line);
 }
 
 // A stage that misbehaves must not poison the stages after it.
-void BramblewayAudioProcessor::sanitiseLineBuffers()
+void BramblewayAudioProcessor::sanitiseLineBuffer(int line)
 {
-    for (auto& lineBuffer : lineBuffers)
-        zeroNonFinite(lineBuffer, lineBuffer.getNumChannels(), numSamples);
+    auto& lineBuffer = lineBuffers[(size_t) line];
+    zeroNonFinite(lineBuffer, lineBuffer.getNumChannels(), numSamples);
 }
 
 //======================================================================================================
@@ -395,7 +425,7 @@ void BramblewayAudioProcessor::panLines()
         const float pan = juce::jlimit(-1.0f, 1.0f,
                                        calculateEffectModulation(Stem::LINEPAN, line).first +
                                            liveValue(Stem::LINEPAN, line));
-        auto& lineBuffer = lineBuffers[(size_t)line];
+        auto& lineBuffer = lineBuffers[(size_t) line];
         lineBuffer.applyGain(0, 0, lineBuffer.getNumSamples(), 1.0f - pan);
         lineBuffer.applyGain(1, 0, lineBuffer.getNumSamples(), 1.0f + pan);
     }
@@ -407,8 +437,8 @@ void BramblewayAudioProcessor::updateSoloGains()
     for (int line = 0; line < numLines; ++line)
         anySolo = anySolo || liveValue(Stem::SOLOSELECT, line) == 1.0f;
     for (int line = 0; line < numLines; ++line)
-        soloGains[(size_t)line].store(anySolo ? (int)liveValue(Stem::SOLOSELECT, line) : 1,
-                                      std::memory_order_relaxed);
+        soloGains[(size_t) line].store(anySolo ? (int) liveValue(Stem::SOLOSELECT, line) : 1,
+                                       std::memory_order_relaxed);
 }
 
 // Each line's volume ramp steps once per sample of every channel, channel 0 first.
@@ -417,9 +447,9 @@ void BramblewayAudioProcessor::sumLines()
     for (int channel = 0; channel < numChannels; ++channel)
     {
         float* sum = workBuffer.getWritePointer(channel);
-        for (size_t line = 0; line < (size_t)numLines; ++line)
+        for (size_t line = 0; line < (size_t) numLines; ++line)
         {
-            const auto solo = (float)soloGains[line].load(std::memory_order_relaxed);
+            const auto solo = (float) soloGains[line].load(std::memory_order_relaxed);
             auto& volume = lineVolumeSmoothers[line];
             float* samples = lineBuffers[line].getWritePointer(channel);
             for (int sample = 0; sample < numSamples; ++sample)
@@ -466,23 +496,24 @@ void BramblewayAudioProcessor::applyMasterAndSaturation(juce::AudioBuffer<float>
 // A level that rises shows at once; one that falls glides down over the meter's ramp.
 void BramblewayAudioProcessor::updateMeters()
 {
-    for (size_t line = 0; line < (size_t)numLines; ++line)
+    for (size_t line = 0; line < (size_t) numLines; ++line)
     {
         const auto& lineBuffer = lineBuffers[line];
         for (int channel = 0; channel < numChannels; ++channel)
         {
-            auto& meter = lineLevels[line][(size_t)channel];
+            auto& meter = lineLevels[line][(size_t) channel];
             meter.skip(numSamples);
 
             float level = -100.0f;
             if (numSamples > 0 && lineBuffer.getNumChannels() > channel && !lineBuffer.hasBeenCleared())
-                level = juce::Decibels::gainToDecibels(lineBuffer.getRMSLevel(channel, 0, numSamples));
+                level = juce::Decibels::gainToDecibels(
+                    rootMeanSquare(lineBuffer.getReadPointer(channel), numSamples));
 
             if (level < meter.getCurrentValue())
                 meter.setTargetValue(level);
             else
                 meter.setCurrentAndTargetValue(level);
-            meterLevels[line][(size_t)channel].store(meter.getCurrentValue(), std::memory_order_relaxed);
+            meterLevels[line][(size_t) channel].store(meter.getCurrentValue(), std::memory_order_relaxed);
         }
     }
 }

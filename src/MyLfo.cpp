@@ -15,18 +15,18 @@ float square(float x)
 }
 float sawUp(float x)
 {
-    return (float)((double)x / pi);
+    return (float) ((double) x / pi);
 }
 float sawDown(float x)
 {
-    return (float)((double)x / -pi);
+    return (float) ((double) x / -pi);
 }
 } // namespace
 
 void MyLfo::setParamaters(juce::dsp::ProcessSpec spec)
 {
     const std::array<float (*)(float), numWaves> generators{sine, square, sawUp, sawDown};
-    for (size_t wave = 0; wave < (size_t)numWaves; ++wave)
+    for (size_t wave = 0; wave < (size_t) numWaves; ++wave)
         oscillators[wave].initialise(generators[wave]);
     for (auto& oscillator : oscillators)
         oscillator.prepare(spec);
@@ -34,6 +34,6 @@ void MyLfo::setParamaters(juce::dsp::ProcessSpec spec)
 
 void MyLfo::update(float frequency, int newWaveType) noexcept
 {
-    oscillators[(size_t)waveType].setFrequency(frequency);
+    oscillators[(size_t) waveType].setFrequency(frequency);
     waveType = juce::jlimit(0, numWaves - 1, newWaveType);
 }

@@ -15,7 +15,7 @@ public:
     void setParamaters(juce::dsp::ProcessSpec spec);
 
     // The next output of the oscillator selected by waveType, -1..+1; the others do not advance.
-    float processSample() noexcept { return oscillators[(size_t)waveType].processSample(0.0f); }
+    float processSample() noexcept { return oscillators[(size_t) waveType].processSample(0.0f); }
 
     // Gives the selected oscillator a new target frequency, then selects the wave: a new wave sounds in
     // this block, but its oscillator gets the new frequency only from the next update on.

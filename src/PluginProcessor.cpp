@@ -21,7 +21,7 @@ BramblewayAudioProcessor::BramblewayAudioProcessor(juce::File presetsFileToUse)
     createParameters();
     parameters.state = juce::ValueTree(juce::Identifier("Brambleway"));
 
-    for (size_t line = 0; line < (size_t)numLines; ++line)
+    for (size_t line = 0; line < (size_t) numLines; ++line)
     {
         blockLengthSamples[line].store(-1);
         blockSampleCounter[line].store(-1);
@@ -41,11 +41,11 @@ BramblewayAudioProcessor::BramblewayAudioProcessor(juce::File presetsFileToUse)
                       &BramblewayAudioProcessor::processBlockTremolo,
                       &BramblewayAudioProcessor::processBlockRingmodulator,
                       &BramblewayAudioProcessor::processBlockDistortion2};
-    jassert((int)effectRoutines.size() == numEffectTypes);
+    jassert((int) effectRoutines.size() == numEffectTypes);
 
     for (int line = 0; line < numLines; ++line)
     {
-        lineFilters[(size_t)line].resize(maxChannels);
+        lineFilters[(size_t) line].resize(maxChannels);
         initLineAutomation(line);
     }
 
@@ -70,7 +70,7 @@ void BramblewayAudioProcessor::createParameters()
         for (int block = 0; block < numBlocks; ++block)
         {
             addParameter(makeBlockParameter(line, block));
-            blockValues[(size_t)line][(size_t)block] =
+            blockValues[(size_t) line][(size_t) block] =
                 parameters.getRawParameterValue(blockParameterID(line, block));
         }
 
@@ -78,7 +78,7 @@ void BramblewayAudioProcessor::createParameters()
         {
             const auto id = lineParameterID(spec.stem, line);
             addParameter(makeParameter(spec, id, line));
-            liveValues[(size_t)spec.stem][(size_t)line] = parameters.getRawParameterValue(id);
+            liveValues[(size_t) spec.stem][(size_t) line] = parameters.getRawParameterValue(id);
 
             if (spec.stem == Stem::CHORUSDELAY || spec.stem == Stem::LINEVOLATTACK ||
                 spec.stem == Stem::LINEVOLDECAY)
@@ -107,20 +107,23 @@ void BramblewayAudioProcessor::prepareToPlay(double sampleRate, int samplesPerBl
     currentSampleRate = sampleRate;
     numChannels = maxChannels;
     preparedBlockSize = juce::jmax(1, samplesPerBlock);
-    const juce::dsp::ProcessSpec spec{sampleRate, (juce::uint32)preparedBlockSize, (juce::uint32)maxChannels};
+    const juce::dsp::ProcessSpec spec{sampleRate, (juce::uint32) preparedBlockSize,
+                                      (juce::uint32) maxChannels};
 
     workBuffer.setSize(maxChannels, preparedBlockSize);
+    cutoffOffsets.assign((size_t) preparedBlockSize, 0.0f);
+    restartSamples.assign((size_t) preparedBlockSize, 0);
     workBuffer.clear();
 
     for (int line = 0; line < numLines; ++line)
     {
-        const auto l = (size_t)line;
+        const auto l = (size_t) line;
         lineBuffers[l].setSize(maxChannels, preparedBlockSize);
         lineBuffers[l].clear();
         lineVolumeSmoothers[l].reset(sampleRate, 0.25);
         soloGains[l].store(1);
         lineEnvelope[l] = 0.0f;
-        for (size_t channel = 0; channel < (size_t)maxChannels; ++channel)
+        for (size_t channel = 0; channel < (size_t) maxChannels; ++channel)
         {
             lineLevels[l][channel].reset(sampleRate, 0.5);
             lineLevels[l][channel].setCurrentAndTargetValue(-100.0f);
@@ -135,26 +138,27 @@ void BramblewayAudioProcessor::prepareToPlay(double sampleRate, int samplesPerBl
 // Filters, envelope, LFOs, ring buffer, markers and pitch glides of a line.
 void BramblewayAudioProcessor::prepareLineEffects(int line, const juce::dsp::ProcessSpec& spec)
 {
-    const auto l = (size_t)line;
+    const auto l = (size_t) line;
     lineFilters[l].resize(maxChannels);
     for (auto& filter : lineFilters[l])
-        filter.mode = (int)liveValue(Stem::FILTERTYPE, line);
+        filter.mode = (int) liveValue(Stem::FILTERTYPE, line);
 
     // The rates follow the new sample rate at the next block.
     filterEnvelopes[l].setSampleRate(spec.sampleRate);
     envelopeUpdateRequested[l].store(true);
 
     for (size_t role = 0; role < 3; ++role)
-        lfos[role * (size_t)numLines + l].setParamaters(spec);
+        lfos[role * (size_t) numLines + l].setParamaters(spec);
 
     auto& ring = lineRingBuffers[l];
-    ring.size = (int)spec.sampleRate;
+    ring.size = (int) spec.sampleRate;
     ring.writeIndex = 0;
     for (auto& channel : ring.channels)
-        channel.resize((size_t)ring.size, 0.0f);
+        channel.resize((size_t) ring.size, 0.0f);
 
     stepMarkers[l] = {};
-    repeaterOneMarkers[l] = {};
+    // The repeater keeps a block end it has not acted on yet.
+    repeaterOneMarkers[l].start = -1;
     for (auto& ramp : pitchSlideRamps[l])
         ramp.reset(spec.sampleRate, 1000.0);
 }
@@ -171,18 +175,18 @@ void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID,
         if (parameterID == ids.attack)
         {
             if (overlap)
-                pendingYield[(size_t)line].store(Yield::decay);
+                pendingYield[(size_t) line].store(Yield::decay);
             return;
         }
         if (parameterID == ids.decay)
         {
             if (overlap)
-                pendingYield[(size_t)line].store(Yield::attack);
+                pendingYield[(size_t) line].store(Yield::attack);
             return;
         }
         if (parameterID == ids.chorusDelay)
         {
-            chorusDelayTarget[(size_t)line].store(liveValue(Stem::CHORUSDELAY, line));
+            chorusDelayTarget[(size_t) line].store(liveValue(Stem::CHORUSDELAY, line));
             return;
         }
     }
@@ -200,7 +204,7 @@ void BramblewayAudioProcessor::mendEnvelopePairs()
 {
     for (int line = 0; line < numLines; ++line)
     {
-        const auto yield = pendingYield[(size_t)line].exchange(Yield::none);
+        const auto yield = pendingYield[(size_t) line].exchange(Yield::none);
         if (yield == Yield::none)
             continue;
 
@@ -241,7 +245,7 @@ void BramblewayAudioProcessor::initLineAutomation(int line)
     editLineAutomation(
         [line](auto& automation)
         {
-            auto& lines = automation[(size_t)line];
+            auto& lines = automation[(size_t) line];
             lines.clear();
             for (int stem = 0; stem < numStems; ++stem)
                 lines.push_back(defaultAutomationLine());
@@ -250,17 +254,17 @@ void BramblewayAudioProcessor::initLineAutomation(int line)
 
 std::pair<float, float> BramblewayAudioProcessor::calculateEffectModulation(int paramIndex, int line)
 {
-    auto& last = lastModulationValues[(size_t)line][(size_t)paramIndex];
+    auto& last = lastModulationValues[(size_t) line][(size_t) paramIndex];
     const juce::SpinLock::ScopedTryLockType lock(lineAutomationLock);
     if (!lock.isLocked())
         return {last, last};
 
-    const auto& lines = lineAutomation[(size_t)line];
+    const auto& lines = lineAutomation[(size_t) line];
     const float position =
-        automationPosition(lineSampleCounter[(size_t)line].load(std::memory_order_relaxed),
-                           lineLengthSamples[(size_t)line].load(std::memory_order_relaxed));
-    const float value = (size_t)paramIndex < lines.size()
-                            ? evaluateAutomationLine(lines[(size_t)paramIndex], position)
+        automationPosition(lineSampleCounter[(size_t) line].load(std::memory_order_relaxed),
+                           lineLengthSamples[(size_t) line].load(std::memory_order_relaxed));
+    const float value = (size_t) paramIndex < lines.size()
+                            ? evaluateAutomationLine(lines[(size_t) paramIndex], position)
                             : 0.0f;
     return {value, std::exchange(last, value)};
 }

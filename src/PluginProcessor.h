@@ -65,11 +65,11 @@ public:
     // The plain value of a per-line stem, read lock-free on any thread.
     float liveValue(int stem, int line) const noexcept
     {
-        return liveValues[(size_t)stem][(size_t)line]->load(std::memory_order_relaxed);
+        return liveValues[(size_t) stem][(size_t) line]->load(std::memory_order_relaxed);
     }
     float blockValue(int line, int block) const noexcept
     {
-        return blockValues[(size_t)line][(size_t)block]->load(std::memory_order_relaxed);
+        return blockValues[(size_t) line][(size_t) block]->load(std::memory_order_relaxed);
     }
 
     juce::AudioProcessorValueTreeState& getParameterTree() noexcept { return parameters; }
@@ -103,6 +103,10 @@ public:
     std::array<std::vector<Filter>, numLines> lineFilters;
     std::array<juce::ADSR, numLines> filterEnvelopes;
     std::array<juce::ADSR::Parameters, numLines> envelopeParameters;
+    // Per-sample cutoff offsets of the line being filtered, one block long.
+    std::vector<float> cutoffOffsets;
+    // Samples of the current block at which every line restarts.
+    std::vector<int> restartSamples;
 
     //==================================================================================================
     // Effect routines: each rewrites lineBuffers[line] in place.
@@ -207,6 +211,11 @@ private:
         int blockSampleCounter = -1;
         int blockStartStep = 0;
         juce::int64 lineSampleCounter = 0;
+        float envelope = 0.0f;
+        juce::int64 attackSamples = 0;
+        juce::int64 decayStartSample = 0;
+        float attackIncrement = 0.0f;
+        float decayIncrement = 0.0f;
     };
     struct Transport
     {
@@ -232,14 +241,16 @@ private:
     int samplesPerBar() const;
     int barsPerRestart() const;
     void runSequencer(const juce::AudioBuffer<float>& buffer, bool playing);
-    void loadClocks(std::array<LineClock, numLines>& clocks) const;
-    void publishClocks(const std::array<LineClock, numLines>& clocks);
+    int runBarClock(bool playing);
+    LineClock loadClock(int line) const;
+    void publishClock(int line, const LineClock& clock);
     void advanceLineClock(LineClock& clock, int line, int sample);
     void startBlock(LineClock& clock, int line, int sample);
     void endBlock(LineClock& clock, int line, int sample);
-    float nextEnvelopeValue(const LineClock& clock, int line) const;
+    static float nextEnvelopeValue(LineClock& clock);
     void runFiltersAndEffects(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi);
-    void sanitiseLineBuffers();
+    void filterLine(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi, int line);
+    void sanitiseLineBuffer(int line);
     void mixLines(juce::AudioBuffer<float>& buffer);
     void panLines();
     void updateSoloGains();
@@ -255,7 +266,7 @@ private:
     void setUpFilterLfo(int line);
 
     // A buffer an effect routine has worked on holds data, whether or not a sample changed.
-    void markHoldingData(int line) { lineBuffers[(size_t)line].getWritePointer(0); }
+    void markHoldingData(int line) { lineBuffers[(size_t) line].getWritePointer(0); }
 
     juce::UndoManager undoManager;
     // Per-line stems by stem index; the entries of "block" and of the three globals stay empty.

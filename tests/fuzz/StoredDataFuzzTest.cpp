@@ -28,19 +28,36 @@ juce::MemoryBlock mutate(const juce::MemoryBlock& original, juce::Random& random
         const auto at = (size_t) random.nextInt((int) data.getSize());
         switch (random.nextInt(6))
         {
-        case 0: bytes[at] ^= (juce::uint8) (1 << random.nextInt(8)); break;
-        case 1: bytes[at] = (juce::uint8) random.nextInt(256); break;
-        case 2: data.setSize(at); break;
-        case 3: data.removeSection(at, (size_t) random.nextInt(64)); break;
+        case 0:
+            bytes[at] ^= (juce::uint8)(1 << random.nextInt(8));
+            break;
+        case 1:
+            bytes[at] = (juce::uint8) random.nextInt(256);
+            break;
+        case 2:
+            data.setSize(at);
+            break;
+        case 3:
+            data.removeSection(at, (size_t) random.nextInt(64));
+            break;
         case 4:
         {
             // A count or coordinate pushed to an extreme.
-            const char* numbers[] = {"2000000000", "-2147483648", "1e308", "nan", "-0", "99999999999999999999"};
+            const char* numbers[] = {"2000000000", "-2147483648", "1e308",
+                                     "nan",        "-0",          "99999999999999999999"};
             const juce::String number(numbers[random.nextInt(6)]);
             data.insert(number.toRawUTF8(), number.getNumBytesAsUTF8(), at);
             break;
         }
-        default: data.insert(bytes + random.nextInt((int) data.getSize()), (size_t) random.nextInt(32), at); break;
+        default:
+        {
+            // A slice of the data repeated elsewhere; copied first, since inserting may move the data.
+            const auto from = (size_t) random.nextInt((int) data.getSize());
+            const auto length = juce::jmin((size_t) random.nextInt(32), data.getSize() - from);
+            const juce::MemoryBlock slice(bytes + from, length);
+            data.insert(slice.getData(), slice.getSize(), at);
+            break;
+        }
         }
     }
     return data;
@@ -49,11 +66,14 @@ juce::MemoryBlock mutate(const juce::MemoryBlock& original, juce::Random& random
 juce::MemoryBlock drawnState()
 {
     BramblewayAudioProcessor processor(juce::File{});
-    processor.editLineAutomation([](auto& lines) {
-        lines[2][Stem::DISTMODE] = {{0.0f, 0.2f}, {0.1f, 0.4f}, {0.2f, 0.6f}, {0.3f, 0.8f}, {0.4f, 0.2f}, {0.5f, 0.4f},
-                                    {0.6f, 0.1f}, {0.7f, 0.3f}, {0.8f, 0.5f}, {0.9f, 0.7f}, {0.95f, 0.9f}, {1.0f, 0.5f}};
-        lines[0][Stem::CutOff] = {{0.0f, 0.0f}, {0.5f, 1.0f}, {1.0f, 0.0f}};
-    });
+    processor.editLineAutomation(
+        [](auto& lines)
+        {
+            lines[2][Stem::DISTMODE] = {{0.0f, 0.2f}, {0.1f, 0.4f}, {0.2f, 0.6f},  {0.3f, 0.8f},
+                                        {0.4f, 0.2f}, {0.5f, 0.4f}, {0.6f, 0.1f},  {0.7f, 0.3f},
+                                        {0.8f, 0.5f}, {0.9f, 0.7f}, {0.95f, 0.9f}, {1.0f, 0.5f}};
+            lines[0][Stem::CutOff] = {{0.0f, 0.0f}, {0.5f, 1.0f}, {1.0f, 0.0f}};
+        });
     juce::MemoryBlock block;
     processor.getStateInformation(block);
     return block;
@@ -85,7 +105,8 @@ TEST(Fuzz, MutatedStateBlocksNeverBreakTheProcessor)
         expectBoundedCurves(processor);
 
         for (int i = 0; i < audio.getNumSamples(); ++i)
-            audio.setSample(0, i, random.nextFloat() - 0.5f), audio.setSample(1, i, random.nextFloat() - 0.5f);
+            audio.setSample(0, i, random.nextFloat() - 0.5f),
+                audio.setSample(1, i, random.nextFloat() - 0.5f);
         processor.processBlock(audio, midi);
         for (int ch = 0; ch < 2; ++ch)
             for (int i = 0; i < audio.getNumSamples(); ++i)

@@ -35,8 +35,8 @@ TEST(Allocation, ProcessingSeveralSecondsAllocatesNothing)
         [](auto& automation)
         {
             for (auto& line : automation)
-                for (int stem : {(int)Stem::CutOff, (int)Stem::Q, (int)Stem::LFOFREQ, (int)Stem::LINEPAN})
-                    line[(size_t)stem] = {{0.0f, 0.0f}, {0.3f, 0.8f}, {0.6f, 0.2f}, {1.0f, 1.0f}};
+                for (int stem : {(int) Stem::CutOff, (int) Stem::Q, (int) Stem::LFOFREQ, (int) Stem::LINEPAN})
+                    line[(size_t) stem] = {{0.0f, 0.0f}, {0.3f, 0.8f}, {0.6f, 0.2f}, {1.0f, 1.0f}};
         });
 
     juce::AudioBuffer<float> buffer(2, 2048);
@@ -50,10 +50,10 @@ TEST(Allocation, ProcessingSeveralSecondsAllocatesNothing)
         buffer.setSize(2, size, false, false, true);
         for (int channel = 0; channel < 2; ++channel)
             for (int i = 0; i < size; ++i)
-                buffer.setSample(channel, i, std::sin(0.02f * (float)(processed + i)));
+                buffer.setSample(channel, i, std::sin(0.02f * (float) (processed + i)));
         // Switching effects and tempo on the way exercises every path of the set-up.
         rig.playHead.bpm = round % 50 == 0 ? 0.0 : 90.0 + round % 3 * 30.0;
-        rig.set("EFFECT1", (float)(round % numEffectTypes));
+        rig.set("EFFECT1", (float) (round % numEffectTypes));
         {
             allocation_counter::Scope scope;
             rig.processor.processBlock(buffer, midi);

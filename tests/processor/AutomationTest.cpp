@@ -12,8 +12,8 @@ TEST(Automation, FreshProcessorAnswersZeroTwiceAndThenThePreviousValue)
     BramblewayAudioProcessor processor;
     for (int line = 0; line < numLines; ++line)
     {
-        ASSERT_EQ(processor.lineAutomation[(size_t)line].size(), (size_t)numStems);
-        for (int stem : {0, (int)Stem::CutOff, (int)Stem::LINEPAN, numStems - 1})
+        ASSERT_EQ(processor.lineAutomation[(size_t) line].size(), (size_t) numStems);
+        for (int stem : {0, (int) Stem::CutOff, (int) Stem::LINEPAN, numStems - 1})
             EXPECT_EQ(processor.calculateEffectModulation(stem, line), std::make_pair(0.0f, 0.0f));
     }
 }
@@ -57,9 +57,9 @@ TEST(Automation, ClearingOneLineResetsItsCurvesButNotItsLastValues)
     {
         const auto expected =
             line == 2 ? defaultAutomationLine() : AutomationLine{{0.0f, 0.0f}, {1.0f, 0.0f}};
-        EXPECT_EQ(rig.processor.lineAutomation[(size_t)line][Stem::Q], expected) << "line " << line;
+        EXPECT_EQ(rig.processor.lineAutomation[(size_t) line][Stem::Q], expected) << "line " << line;
     }
-    EXPECT_EQ(rig.processor.lineAutomation[2].size(), (size_t)numStems);
+    EXPECT_EQ(rig.processor.lineAutomation[2].size(), (size_t) numStems);
     EXPECT_EQ(rig.processor.calculateEffectModulation(Stem::Q, 2), std::make_pair(0.0f, 1.0f));
 }
 

@@ -31,7 +31,7 @@ TEST(Concurrency, MessageThreadEditsWhileTheAudioThreadProcesses)
             {
                 for (int channel = 0; channel < 2; ++channel)
                     for (int i = 0; i < 256; ++i)
-                        buffer.setSample(channel, i, std::sin(0.01f * (float)(position + i)));
+                        buffer.setSample(channel, i, std::sin(0.01f * (float) (position + i)));
                 rig.processor.processBlock(buffer, midi);
                 blocks.fetch_add(1);
             }
@@ -46,10 +46,11 @@ TEST(Concurrency, MessageThreadEditsWhileTheAudioThreadProcesses)
         rig.processor.editLineAutomation(
             [&](auto& automation)
             {
-                auto& curve = automation[(size_t)line][(size_t)Stem::CutOff];
+                auto& curve = automation[(size_t) line][(size_t) Stem::CutOff];
                 curve.insert(curve.begin() + 1, {random.nextFloat(), random.nextFloat()});
                 std::sort(curve.begin(), curve.end(), [](auto a, auto b) { return a.x < b.x; });
-                automation[(size_t)line][(size_t)Stem::LINEPAN] = {{0.0f, random.nextFloat()}, {1.0f, 0.5f}};
+                automation[(size_t) line][(size_t) Stem::LINEPAN] = {{0.0f, random.nextFloat()},
+                                                                     {1.0f, 0.5f}};
             });
         if (round % 7 == 0)
             rig.processor.initLineAutomation(line);
@@ -57,15 +58,15 @@ TEST(Concurrency, MessageThreadEditsWhileTheAudioThreadProcesses)
         rig.set(lineParameterID(Stem::ATTACKNAME, line), random.nextFloat());
         rig.set(lineParameterID(Stem::LINEVOLATTACK, line), random.nextFloat());
         rig.set(lineParameterID(Stem::CHORUSDELAY, line), random.nextFloat() * 50.0f);
-        rig.set(blockParameterID(line, round % 16), (float)(round % 2));
+        rig.set(blockParameterID(line, round % 16), (float) (round % 2));
         rig.processor.setAdsrUpdate(line);
-        rig.processor.soloGains[(size_t)line].store(1);
+        rig.processor.soloGains[(size_t) line].store(1);
 
         // What the editor's timers read.
-        displayed += (float)rig.processor.currentStep[(size_t)line].load(std::memory_order_relaxed) +
-                     (float)rig.processor.blockSampleCounter[(size_t)line].load(std::memory_order_relaxed) +
-                     rig.processor.meterLevels[(size_t)line][0].load(std::memory_order_relaxed) +
-                     (float)rig.processor.barCounter.load(std::memory_order_relaxed);
+        displayed += (float) rig.processor.currentStep[(size_t) line].load(std::memory_order_relaxed) +
+                     (float) rig.processor.blockSampleCounter[(size_t) line].load(std::memory_order_relaxed) +
+                     rig.processor.meterLevels[(size_t) line][0].load(std::memory_order_relaxed) +
+                     (float) rig.processor.barCounter.load(std::memory_order_relaxed);
         testing_support::pumpMessages(1);
     }
     running.store(false);

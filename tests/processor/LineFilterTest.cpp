@@ -12,14 +12,14 @@ namespace
 {
 float noise(int channel, juce::int64 i)
 {
-    return 0.7f * std::sin(0.21f * (float)i + (float)channel);
+    return 0.7f * std::sin(0.21f * (float) i + (float) channel);
 }
 
 void drawFlat(BramblewayAudioProcessor& processor, int line, int stem, float y)
 {
     processor.editLineAutomation(
         [=](auto& automation) {
-            automation[(size_t)line][(size_t)stem] = {{0.0f, y}, {1.0f, y}};
+            automation[(size_t) line][(size_t) stem] = {{0.0f, y}, {1.0f, y}};
         });
 }
 
@@ -117,12 +117,12 @@ TEST(LineFilter, LfoRateFollowsTheTempoWhenSyncedAndItsAutomationLineOtherwise)
         EngineRig rig;
         rig.set("FILTERTYPE2", 0.0f);
         rig.set("LFOSYNC2", c.sync ? 1.0f : 0.0f);
-        rig.set("LFOSYNCFREQ2", (float)syncValuesString.indexOf("1/4"));
+        rig.set("LFOSYNCFREQ2", (float) syncValuesString.indexOf("1/4"));
         rig.set("LFOFREQ2", 1.0f);
         drawFlat(rig.processor, 2, Stem::LFOFREQ, 0.0f);
         rig.run(2048);
         const auto& lfo = rig.processor.lfos[2];
-        EXPECT_FLOAT_EQ(lfo.oscillators[(size_t)lfo.waveType].getFrequency(), c.expectedHz) << c.name;
+        EXPECT_FLOAT_EQ(lfo.oscillators[(size_t) lfo.waveType].getFrequency(), c.expectedHz) << c.name;
     }
 }
 
@@ -168,7 +168,7 @@ TEST(LineFilter, EnvelopeOpensTheLowPassWhileABlockSounds)
     rig.set("ATTACKNAME0", 0.001f);
     rig.set("SUSTAINNAME0", 1.0f);
     rig.set("RELEASENAME0", 0.1f);
-    rig.set("Dur0", (float)myNotetUnitSA.indexOf("4n"));
+    rig.set("Dur0", (float) myNotetUnitSA.indexOf("4n"));
     rig.set("block00", 1.0f);
     const auto alternating = [](int, juce::int64 i) { return i % 2 == 0 ? 0.5f : -0.5f; };
     const auto recording = rig.run(96000, alternating);
@@ -178,7 +178,7 @@ TEST(LineFilter, EnvelopeOpensTheLowPassWhileABlockSounds)
         double sum = 0.0;
         for (size_t i = from; i < to; ++i)
             sum += recording.lines[0][0][i] * recording.lines[0][0][i];
-        return sum / (double)(to - from);
+        return sum / (double) (to - from);
     };
     EXPECT_GT(energy(12000, 20000), 100.0 * energy(60000, 90000) + 1e-9);
 }

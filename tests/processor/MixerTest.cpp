@@ -33,7 +33,7 @@ protected:
 
 float noise(int channel, juce::int64 i)
 {
-    return 0.8f * std::sin(0.37f * (float)i + 1.3f * (float)channel) * std::cos(0.011f * (float)i);
+    return 0.8f * std::sin(0.37f * (float) i + 1.3f * (float) channel) * std::cos(0.011f * (float) i);
 }
 } // namespace
 
@@ -45,7 +45,7 @@ TEST_F(Mixer, SoloHearsOnlyTheSoloedLinesWhileTheOthersStillRun)
 
     const int expected[] = {0, 0, 1, 0, 0};
     for (int line = 0; line < numLines; ++line)
-        EXPECT_EQ(rig.processor.soloGains[(size_t)line].load(), expected[line]) << "line " << line;
+        EXPECT_EQ(rig.processor.soloGains[(size_t) line].load(), expected[line]) << "line " << line;
     for (size_t i = 0; i < 3000; ++i)
     {
         ASSERT_EQ(recording.lines[0][0][i], 0.0f);
@@ -56,7 +56,7 @@ TEST_F(Mixer, SoloHearsOnlyTheSoloedLinesWhileTheOthersStillRun)
     rig.set("SOLOSELECT2", 0.0f);
     const auto all = rig.run(1000);
     for (int line = 0; line < numLines; ++line)
-        EXPECT_EQ(rig.processor.soloGains[(size_t)line].load(), 1);
+        EXPECT_EQ(rig.processor.soloGains[(size_t) line].load(), 1);
     EXPECT_NEAR(all.output[0][500], std::tanh(5.0f * all.lines[0][0][500]), 1e-6f);
 }
 
@@ -105,7 +105,7 @@ TEST_F(Mixer, DryWetZeroGivesTheSaturatedDryInputWhateverTheLinesDo)
     const float gain = std::pow(10.0f, -6.0f / 20.0f);
     for (int channel = 0; channel < 2; ++channel)
         for (size_t i = 0; i < 4000; ++i)
-            ASSERT_FLOAT_EQ(recording.output[channel][i], std::tanh(noise(channel, (juce::int64)i) * gain))
+            ASSERT_FLOAT_EQ(recording.output[channel][i], std::tanh(noise(channel, (juce::int64) i) * gain))
                 << i;
 }
 
@@ -164,8 +164,8 @@ TEST_F(Mixer, LineVolumeRampStepsOncePerSampleOfEachChannel)
         engine.run(1000);
         engine.set("LineVolume0", -100.0f);
         const auto recording = engine.run(14000);
-        EXPECT_NE(recording.lines[0][0][(size_t)c.silentAfter - 600], 0.0f) << c.channels << " channels";
-        for (size_t i = (size_t)c.silentAfter; i < 14000; ++i)
+        EXPECT_NE(recording.lines[0][0][(size_t) c.silentAfter - 600], 0.0f) << c.channels << " channels";
+        for (size_t i = (size_t) c.silentAfter; i < 14000; ++i)
             ASSERT_EQ(recording.lines[0][0][i], 0.0f) << c.channels << " channels, sample " << i;
     }
 }

@@ -17,7 +17,7 @@ constexpr int blockSize = 512;
 
 float music(int channel, juce::int64 i)
 {
-    return 0.5f * std::sin(0.031f * (float)i + (float)channel) + 0.2f * std::sin(0.0071f * (float)i);
+    return 0.5f * std::sin(0.031f * (float) i + (float) channel) + 0.2f * std::sin(0.0071f * (float) i);
 }
 
 void gateAndFilterEveryLine(EngineRig& rig)
@@ -35,8 +35,8 @@ double rms(const std::vector<float>& samples, size_t from, size_t to)
 {
     double sum = 0.0;
     for (size_t i = from; i < to; ++i)
-        sum += (double)samples[i] * samples[i];
-    return std::sqrt(sum / (double)(to - from));
+        sum += (double) samples[i] * samples[i];
+    return std::sqrt(sum / (double) (to - from));
 }
 
 void expectFinite(const Recording& recording, const char* what)
@@ -79,7 +79,7 @@ TEST(Recovery, ABurstOfNonFiniteInputActsAsSilenceAndTheInputReturnsAtOnce)
             ASSERT_EQ(a.output[channel][i], b.output[channel][i]) << "sample " << i;
 
     // The block right after the burst carries the input at its normal level.
-    const auto from = (size_t)burstEnd, to = (size_t)(burstEnd + blockSize);
+    const auto from = (size_t) burstEnd, to = (size_t) (burstEnd + blockSize);
     EXPECT_NEAR(rms(a.output[0], from, to), rms(c.output[0], from, to), 0.05 * rms(c.output[0], from, to));
 }
 
@@ -103,7 +103,7 @@ TEST(Recovery, ASquareLfoSlammingTheCutoffAtHighResonanceNeverGoesNonFinite)
     rig.setForLines(Stem::Q, 0.99f);
     rig.setForLines(Stem::LFOWAVETYPE, 1.0f);
     rig.setForLines(Stem::LFODEPTH, 10.0f);
-    const auto stressed = rig.run((juce::int64)rate * seconds, music);
+    const auto stressed = rig.run((juce::int64) rate * seconds, music);
     expectFinite(stressed, "square LFO");
     for (const auto& filters : rig.processor.lineFilters)
         for (auto filter : filters)
@@ -115,11 +115,11 @@ TEST(Recovery, ASquareLfoSlammingTheCutoffAtHighResonanceNeverGoesNonFinite)
     rig.setForLines(Stem::LFOWAVETYPE, 0.0f);
     EngineRig reference(rate, blockSize);
     configure(reference);
-    reference.run((juce::int64)rate * seconds, music);
+    reference.run((juce::int64) rate * seconds, music);
     const auto calm = rig.run(8 * blockSize, music);
     const auto expected = reference.run(8 * blockSize, music);
     expectFinite(calm, "calm");
-    const auto from = (size_t)(4 * blockSize), to = (size_t)(8 * blockSize);
+    const auto from = (size_t) (4 * blockSize), to = (size_t) (8 * blockSize);
     EXPECT_NEAR(rms(calm.output[0], from, to), rms(expected.output[0], from, to),
                 0.05 * rms(expected.output[0], from, to));
 }

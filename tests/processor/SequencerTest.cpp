@@ -16,7 +16,7 @@ constexpr int bar = 96000;      // four beats
 // Indices of Speed and Dur choices, by label.
 float noteUnit(const char* label)
 {
-    return (float)myNotetUnitSA.indexOf(label);
+    return (float) myNotetUnitSA.indexOf(label);
 }
 
 class Sequencer : public testing::Test
@@ -43,8 +43,8 @@ float sixteenthEnvelope(int position)
 {
     if (position <= 0 || position >= sixteenth)
         return 0.0f;
-    const float rise = (float)std::min(position, 69) / 70.0f;
-    const float fall = (float)std::max(0, position - 5930) / 70.0f;
+    const float rise = (float) std::min(position, 69) / 70.0f;
+    const float fall = (float) std::max(0, position - 5930) / 70.0f;
     return std::max(0.0f, rise - fall);
 }
 } // namespace
@@ -65,9 +65,9 @@ TEST_F(Sequencer, SixteenthNotesGateEverySixThousandSamples)
     for (int start : {0, sixteenth, 2 * sixteenth})
     {
         for (int position = 1; position < sixteenth; ++position)
-            ASSERT_NEAR(gate[(size_t)(start + position - 1)], sixteenthEnvelope(position), 1e-5f)
+            ASSERT_NEAR(gate[(size_t) (start + position - 1)], sixteenthEnvelope(position), 1e-5f)
                 << "block at " << start << ", position " << position;
-        EXPECT_EQ(gate[(size_t)(start + sixteenth - 1)], 0.0f) << "the block's last sample";
+        EXPECT_EQ(gate[(size_t) (start + sixteenth - 1)], 0.0f) << "the block's last sample";
     }
     EXPECT_NEAR(gate[68], 69.0f / 70.0f, 1e-5f);
     EXPECT_EQ(gate[69], gate[5929]) << "flat between rise and fall";
@@ -93,9 +93,9 @@ TEST_F(Sequencer, FreeRunsFromInstantiationUntilPlayStartRestartsEveryLineAtOnce
     recording = rig.run(100);
     for (int line = 0; line < numLines; ++line)
     {
-        EXPECT_EQ(rig.processor.currentStep[(size_t)line].load(), 0) << "line " << line;
-        EXPECT_EQ(rig.processor.lineSampleCounter[(size_t)line].load(), 99) << "line " << line;
-        EXPECT_EQ(rig.processor.stepSampleCounter[(size_t)line].load(), 99) << "line " << line;
+        EXPECT_EQ(rig.processor.currentStep[(size_t) line].load(), 0) << "line " << line;
+        EXPECT_EQ(rig.processor.lineSampleCounter[(size_t) line].load(), 99) << "line " << line;
+        EXPECT_EQ(rig.processor.stepSampleCounter[(size_t) line].load(), 99) << "line " << line;
     }
     EXPECT_NEAR(recording.lines[3][0][0], 1.0f / 70.0f, 1e-6f)
         << "step 0 of line 3 starts on the first sample";
@@ -118,13 +118,13 @@ TEST_F(Sequencer, GlobalRestartPullsEveryLineBackToStepZero)
         engine.set("Speed0", noteUnit("8nt"));
         engine.set("GridNum0", 5.0f);
         engine.set("block00", 1.0f);
-        engine.set("GlobalRestncBar", (float)c.restartBars);
+        engine.set("GlobalRestncBar", (float) c.restartBars);
 
         const juce::int64 length = 3 * bar;
         const auto gate = engine.run(length).lines[0][0];
 
         std::vector<juce::int64> expected;
-        const juce::int64 period = (juce::int64)c.restartBars * bar;
+        const juce::int64 period = (juce::int64) c.restartBars * bar;
         for (juce::int64 restart = 0; restart < length; restart += period)
             for (juce::int64 start = restart; start < std::min(restart + period, length); start += 40000)
                 expected.push_back(start);
@@ -140,12 +140,12 @@ TEST_F(Sequencer, DurationLongerThanSpeedSoundsOnAndRestartsOnTheNextSwitchedSte
 
     // Step 1 is off: the block of step 0 sounds through it and ends on its 12000th sample.
     for (int i = 0; i < 11999; ++i)
-        ASSERT_GT(gate[(size_t)i], 0.0f) << i;
+        ASSERT_GT(gate[(size_t) i], 0.0f) << i;
     EXPECT_EQ(gate[11999], 0.0f);
 
     // Step 3 restarts the block of step 2 while it sounds: no gap, the envelope carries on upwards.
     for (int i = 2 * sixteenth; i < 3 * sixteenth + 11999; ++i)
-        ASSERT_GT(gate[(size_t)i], 0.0f) << i;
+        ASSERT_GT(gate[(size_t) i], 0.0f) << i;
     EXPECT_GE(gate[3 * sixteenth], gate[3 * sixteenth - 1]);
     EXPECT_EQ(gate[3 * sixteenth + 11999], 0.0f);
     EXPECT_EQ(rig.processor.blockStartStep[0].load(), 3);
@@ -169,11 +169,11 @@ TEST_F(Sequencer, TransportThatGivesNoTempoToWorkWithPassesTheAudioThrough)
             engine.processor.setPlayHead(nullptr);
 
         const auto input = [](int channel, juce::int64 i)
-        { return std::sin(0.01f * (float)i + (float)channel); };
+        { return std::sin(0.01f * (float) i + (float) channel); };
         const auto recording = engine.run(4000, input, 512);
         for (int channel = 0; channel < 2; ++channel)
             for (size_t i = 0; i < recording.output[channel].size(); ++i)
-                ASSERT_EQ(recording.output[channel][i], input(channel, (juce::int64)i))
+                ASSERT_EQ(recording.output[channel][i], input(channel, (juce::int64) i))
                     << c.name << " at " << i;
     }
 }
@@ -273,7 +273,7 @@ TEST_F(Sequencer, ABlockOfZeroSamplesChangesNothing)
 TEST_F(Sequencer, BlocksLongerThanPreparedRunInSlicesAsIfTheHostHadSentThemSo)
 {
     const auto input = [](int channel, juce::int64 i)
-    { return 0.5f * std::sin(0.003f * (float)i + (float)channel); };
+    { return 0.5f * std::sin(0.003f * (float) i + (float) channel); };
     const auto configure = [](EngineRig& r)
     {
         r.settleGains();

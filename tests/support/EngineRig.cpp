@@ -43,7 +43,7 @@ Recording EngineRig::run(juce::int64 samples, const Signal& input, int blockSize
     juce::MidiBuffer midi;
     for (juce::int64 done = 0; done < samples; done += blockSize)
     {
-        const int length = (int)std::min<juce::int64>(blockSize, samples - done);
+        const int length = (int) std::min<juce::int64>(blockSize, samples - done);
         buffer.setSize(channels, length, false, false, true);
         for (int channel = 0; channel < channels; ++channel)
             for (int i = 0; i < length; ++i)
@@ -64,7 +64,7 @@ Recording EngineRig::run(juce::int64 samples, const Signal& input, int blockSize
         for (int line = 0; line < numLines; ++line)
             for (int channel = 0; channel < maxChannels; ++channel)
             {
-                const float* gated = processor.lineBuffers[(size_t)line].getReadPointer(channel);
+                const float* gated = processor.lineBuffers[(size_t) line].getReadPointer(channel);
                 auto& into = recording.lines[line][channel];
                 into.insert(into.end(), gated, gated + length);
             }
@@ -77,7 +77,7 @@ std::vector<juce::int64> gateOpenings(const std::vector<float>& gate)
     std::vector<juce::int64> openings;
     for (size_t i = 0; i < gate.size(); ++i)
         if (gate[i] != 0.0f && (i == 0 || gate[i - 1] == 0.0f))
-            openings.push_back((juce::int64)i);
+            openings.push_back((juce::int64) i);
     return openings;
 }
 } // namespace testing_support

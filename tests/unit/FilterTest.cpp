@@ -60,7 +60,7 @@ TEST(Filter, NoFilterIsBitExactWhileTheStagesKeepRunning)
     std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
     for (int i = 0; i < 1000; ++i)
     {
-        const double x = (double)noise(random);
+        const double x = (double) noise(random);
         ASSERT_EQ(passing.process(x), x);
         lowPass.process(x);
     }
