@@ -168,6 +168,13 @@ void BramblewayAudioProcessor::setGalobalValue(int stemIndex, float value)
         setParameterPlain(lineParameterID(stemIndex, line), value);
 }
 
+void BramblewayAudioProcessor::setEffectModulationScreen(int effectType, int line)
+{
+    // Only the message thread sets or clears the active editor, so reading it here needs no lock.
+    if (auto* editor = dynamic_cast<BramblewayAudioProcessorEditor*>(getActiveEditor()))
+        editor->showModulationScreen(effectType, line);
+}
+
 juce::AudioProcessorEditor* BramblewayAudioProcessor::createEditor()
 {
     return new BramblewayAudioProcessorEditor(*this);

@@ -44,6 +44,13 @@ public:
     // Sets one setting on all five lines at once, for the editor's all-lines strip.
     void setGalobalValue(int stemIndex, float value);
 
+    // Opens the open editor's automation-line screen for an effect type (0: the line filter) and a line.
+    // Message thread only.
+    void setEffectModulationScreen(int effectType, int line);
+
+    // The line whose panels the editor shows; message thread only.
+    int editLine = 0;
+
     // The plain value of a per-line stem, read lock-free on any thread.
     float liveValue(int stem, int line) const noexcept
     {
@@ -58,6 +65,21 @@ public:
 
     // Meter levels in dB, per line and channel.
     std::array<std::array<juce::LinearSmoothedValue<float>, maxChannels>, numLines> lineLevels;
+
+    // ---- display state published by the audio thread (begin) ----
+    std::array<std::atomic<int>, numLines> currentStep{};
+    std::array<std::atomic<int>, numLines> stepSampleCounter{};
+    std::array<std::atomic<int>, numLines> stepLengthSamples{};
+    std::array<std::atomic<int>, numLines> blockSampleCounter{};
+    std::array<std::atomic<int>, numLines> blockLengthSamples{};
+    std::array<std::atomic<int>, numLines> blockStartStep{};
+    std::array<std::atomic<juce::int64>, numLines> lineSampleCounter{};
+    std::array<std::atomic<int>, numLines> lineLengthSamples{};
+    std::atomic<int> barCounter{0};
+    std::atomic<bool> wasPlaying{false};
+    std::array<std::array<std::atomic<float>, maxChannels>, numLines> meterLevels{};
+    std::array<std::atomic<int>, numLines> soloGains{};
+    // ---- display state published by the audio thread (end) ----
 
     std::array<juce::LinearSmoothedValue<float>, numLines> lineVolumeSmoothers;
     juce::LinearSmoothedValue<float> dryWetSmoother;
@@ -98,8 +120,6 @@ private:
 
     // Chorus delay targets handed from the listener to the audio thread.
     std::array<std::atomic<float>, numLines> chorusDelayTarget{};
-
-    std::array<int, numLines> soloGains{};
 
     double currentSampleRate = 0.0;
     juce::AudioBuffer<float> workBuffer;

@@ -1,0 +1,69 @@
+// Renders the editor to a PNG in the build folder for people to look at, and checks a few pixels whose
+// colours follow from the drawing rules alone.
+
+#include "EditorFixture.h"
+
+namespace
+{
+const juce::Colour rowFill{0xFF222222};
+const juce::Colour selectedRowFill{0xFF181818};
+
+void expectColourNear(juce::Colour actual, juce::Colour expected, int tolerance, const char* what)
+{
+    const auto near = [tolerance](juce::uint8 a, juce::uint8 b)
+    { return std::abs((int) a - (int) b) <= tolerance; };
+    EXPECT_TRUE(near(actual.getAlpha(), expected.getAlpha()) && near(actual.getRed(), expected.getRed()) &&
+                near(actual.getGreen(), expected.getGreen()) && near(actual.getBlue(), expected.getBlue()))
+        << what << ": got " << actual.toDisplayString(true) << ", expected "
+        << expected.toDisplayString(true);
+}
+} // namespace
+
+TEST_F(EditorTest, PaintsRowsBlocksEnvelopesAndMeters)
+{
+    // Row 0: block 0 on with speed 16n and duration 8n, so its envelope spans two block pitches (30 px
+    // each at 16 blocks); block 3 on. Row 1 selected. Row 4's left meter full, its right one empty.
+    setBlock(0, 0, true);
+    setBlock(0, 3, true);
+    setPlain(Stem::Dur, 0, (float) myNotetUnitSA.indexOf("8n"));
+    ASSERT_EQ(plain(Stem::Speed, 0), (float) myNotetUnitSA.indexOf("16n"));
+    editor->selectLine(1);
+    processor.meterLevels[4][0] = 6.0f;
+    processor.meterLevels[4][1] = -100.0f;
+
+    const auto image = editor->createComponentSnapshot(editor->getLocalBounds(), true, 1.0f);
+    const auto file = juce::File(BRAMBLEWAY_SNAPSHOT_DIR).getChildFile("editor.png");
+    file.deleteFile();
+    {
+        juce::FileOutputStream out(file);
+        ASSERT_TRUE(out.openedOk());
+        ASSERT_TRUE(juce::PNGImageFormat().writeImageToStream(image, out));
+    }
+    EXPECT_GT(file.getSize(), 0);
+    ASSERT_EQ(image.getWidth(), 1040);
+    ASSERT_EQ(image.getHeight(), 550);
+
+    // The default look-and-feel draws a toggled block in its on colour at 0.9 times the saturation.
+    const auto blockOn = rowFill.overlaidWith(colourarray[0].withMultipliedSaturation(0.9f));
+    const auto envelope = rowFill.overlaidWith(colourarray[0]);
+
+    struct Case
+    {
+        const char* what;
+        int x, y; // editor coordinates: rows start at (4, 20 + 40 * line), the strip at x 65 of a row
+        juce::Colour expected;
+    };
+    const Case cases[] = {
+        {"selected row fill", 4 + 30, 60 + 5, selectedRowFill},
+        {"row fill", 4 + 30, 20 + 5, rowFill},
+        {"block on", 4 + 67 + 1 + 3 * 30 + 14, 20 + 26, blockOn},
+        {"block off", 4 + 67 + 1 + 4 * 30 + 14, 20 + 26, buttonsDefaultColours},
+        {"envelope inside its second pitch", 4 + 65 + 3 + 45, 20 + 6, envelope},
+        {"after the envelope", 4 + 65 + 3 + 75, 20 + 6, rowFill},
+        {"left meter full", 4 + 742 + 1, 180 + 20, juce::Colour(0xFF32CD32)},
+        {"right meter empty", 4 + 742 + 6, 180 + 20, rowFill},
+        {"all-lines strip fill", 600, 220 + 55, juce::Colour(0xFF101010)},
+    };
+    for (const auto& c : cases)
+        expectColourNear(image.getPixelAt(c.x, c.y), c.expected, 2, c.what);
+}
