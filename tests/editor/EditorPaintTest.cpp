@@ -67,3 +67,43 @@ TEST_F(EditorTest, PaintsRowsBlocksEnvelopesAndMeters)
     for (const auto& c : cases)
         expectColourNear(image.getPixelAt(c.x, c.y), c.expected, 2, c.what);
 }
+
+TEST_F(EditorTest, StripShowsNoteProgressAndPlayheadOnlyWhileTheHostPlays)
+{
+    // Row 1, 16 blocks 30 px apart from x 3 of the strip, speed and duration both 16n: a note one pitch
+    // long started at step 4 and is half done; the playhead is half-way through step 2.
+    processor.blockStartStep[1] = 4;
+    processor.blockSampleCounter[1] = 50;
+    processor.blockLengthSamples[1] = 100;
+    processor.currentStep[1] = 2;
+    processor.stepSampleCounter[1] = 50;
+    processor.stepLengthSamples[1] = 100;
+
+    auto& strip = *editor->grids[1]->strip;
+    const juce::Point<int> insideProgress{3 + 4 * 30 + 7, 6}; // progress spans 15 px from x 123
+    const juce::Point<int> onPlayhead{3 + 40, 11};            // the glow runs 76 px from x 3 along y 11..12
+    const juce::Point<int> pastPlayhead{3 + 76 + 12, 11};
+    const juce::Colour bar{0xFF555555};
+
+    for (const bool playing : {false, true})
+    {
+        processor.wasPlaying = playing;
+        const auto image = strip.createComponentSnapshot(strip.getLocalBounds(), true, 1.0f);
+        const auto progress = image.getPixelAt(insideProgress.x, insideProgress.y);
+        const auto playhead = image.getPixelAt(onPlayhead.x, onPlayhead.y);
+
+        if (playing)
+        {
+            expectColourNear(progress, juce::Colours::orange, 2, "note progress");
+            EXPECT_GT(playhead.getRed(), bar.getRed() + 40) << playhead.toDisplayString(true);
+            EXPECT_GT(playhead.getGreen(), bar.getGreen() + 40) << playhead.toDisplayString(true);
+            EXPECT_LE(playhead.getBlue(), bar.getBlue()) << playhead.toDisplayString(true);
+        }
+        else
+        {
+            EXPECT_EQ(progress.getAlpha(), 0) << "the strip draws nothing there when stopped";
+            expectColourNear(playhead, bar, 0, "bar without playhead");
+        }
+        expectColourNear(image.getPixelAt(pastPlayhead.x, pastPlayhead.y), bar, 0, "bar past the playhead");
+    }
+}
