@@ -1,11 +1,13 @@
 #include "PluginProcessor.h"
 #include "PluginEditor.h"
 
-BramblewayAudioProcessor::BramblewayAudioProcessor()
+BramblewayAudioProcessor::BramblewayAudioProcessor() : BramblewayAudioProcessor(presets::locateFile()) {}
+
+BramblewayAudioProcessor::BramblewayAudioProcessor(juce::File presetsFileToUse)
     : juce::AudioProcessor(BusesProperties()
                                .withInput("Input", juce::AudioChannelSet::stereo(), true)
                                .withOutput("Output", juce::AudioChannelSet::stereo(), true)),
-      parameters(*this, &undoManager)
+      parameters(*this, &undoManager), presetsFile(std::move(presetsFileToUse))
 {
     for (auto& yield : pendingYield)
         yield.store(Yield::none);
@@ -19,6 +21,35 @@ BramblewayAudioProcessor::BramblewayAudioProcessor()
     createParameters();
     parameters.state = juce::ValueTree(juce::Identifier("Brambleway"));
 
+    for (size_t line = 0; line < (size_t)numLines; ++line)
+    {
+        blockLengthSamples[line].store(-1);
+        blockSampleCounter[line].store(-1);
+    }
+    activeEffectRoutines.fill(&BramblewayAudioProcessor::processBlockEmpty);
+    effectRoutines = {&BramblewayAudioProcessor::processBlockEmpty,
+                      &BramblewayAudioProcessor::processBlockReverb,
+                      &BramblewayAudioProcessor::processBlockDleay,
+                      &BramblewayAudioProcessor::processBlockChorus,
+                      &BramblewayAudioProcessor::processBlockDecimator,
+                      &BramblewayAudioProcessor::processBlockDistortion,
+                      &BramblewayAudioProcessor::processBlockPhaser,
+                      &BramblewayAudioProcessor::processBlockPitchShifter,
+                      &BramblewayAudioProcessor::processBlockCombFilter,
+                      &BramblewayAudioProcessor::processBlockReapeater,
+                      &BramblewayAudioProcessor::processBlockVibrato,
+                      &BramblewayAudioProcessor::processBlockTremolo,
+                      &BramblewayAudioProcessor::processBlockRingmodulator,
+                      &BramblewayAudioProcessor::processBlockDistortion2};
+    jassert((int)effectRoutines.size() == numEffectTypes);
+
+    for (int line = 0; line < numLines; ++line)
+    {
+        lineFilters[(size_t)line].resize(maxChannels);
+        initLineAutomation(line);
+    }
+
+    programs = presets::readFile(presetsFile);
     startTimer(10);
 }
 
@@ -39,7 +70,7 @@ void BramblewayAudioProcessor::createParameters()
         for (int block = 0; block < numBlocks; ++block)
         {
             addParameter(makeBlockParameter(line, block));
-            blockValues[(size_t) line][(size_t) block] =
+            blockValues[(size_t)line][(size_t)block] =
                 parameters.getRawParameterValue(blockParameterID(line, block));
         }
 
@@ -47,7 +78,7 @@ void BramblewayAudioProcessor::createParameters()
         {
             const auto id = lineParameterID(spec.stem, line);
             addParameter(makeParameter(spec, id, line));
-            liveValues[(size_t) spec.stem][(size_t) line] = parameters.getRawParameterValue(id);
+            liveValues[(size_t)spec.stem][(size_t)line] = parameters.getRawParameterValue(id);
 
             if (spec.stem == Stem::CHORUSDELAY || spec.stem == Stem::LINEVOLATTACK ||
                 spec.stem == Stem::LINEVOLDECAY)
@@ -75,29 +106,58 @@ void BramblewayAudioProcessor::prepareToPlay(double sampleRate, int samplesPerBl
 {
     currentSampleRate = sampleRate;
     numChannels = maxChannels;
-    const int blockSize = juce::jmax(1, samplesPerBlock);
+    preparedBlockSize = juce::jmax(1, samplesPerBlock);
+    const juce::dsp::ProcessSpec spec{sampleRate, (juce::uint32)preparedBlockSize, (juce::uint32)maxChannels};
 
-    workBuffer.setSize(maxChannels, blockSize);
+    workBuffer.setSize(maxChannels, preparedBlockSize);
     workBuffer.clear();
 
-    for (size_t line = 0; line < (size_t) numLines; ++line)
+    for (int line = 0; line < numLines; ++line)
     {
-        lineBuffers[line].setSize(maxChannels, blockSize);
-        lineBuffers[line].clear();
-        lineVolumeSmoothers[line].reset(sampleRate, 0.25);
-        soloGains[line] = 1;
-        lineEnvelope[line] = 0.0f;
-        for (auto& level : lineLevels[line])
+        const auto l = (size_t)line;
+        lineBuffers[l].setSize(maxChannels, preparedBlockSize);
+        lineBuffers[l].clear();
+        lineVolumeSmoothers[l].reset(sampleRate, 0.25);
+        soloGains[l].store(1);
+        lineEnvelope[l] = 0.0f;
+        for (size_t channel = 0; channel < (size_t)maxChannels; ++channel)
         {
-            level.reset(sampleRate, 0.5);
-            level.setCurrentAndTargetValue(-100.0f);
+            lineLevels[l][channel].reset(sampleRate, 0.5);
+            lineLevels[l][channel].setCurrentAndTargetValue(-100.0f);
+            meterLevels[l][channel].store(-100.0f);
         }
+        prepareLineEffects(line, spec);
     }
 
     dryWetSmoother.reset(sampleRate, 0.05);
 }
 
-void BramblewayAudioProcessor::processBlock(juce::AudioBuffer<float>&, juce::MidiBuffer&) {}
+// Filters, envelope, LFOs, ring buffer, markers and pitch glides of a line.
+void BramblewayAudioProcessor::prepareLineEffects(int line, const juce::dsp::ProcessSpec& spec)
+{
+    const auto l = (size_t)line;
+    lineFilters[l].resize(maxChannels);
+    for (auto& filter : lineFilters[l])
+        filter.mode = (int)liveValue(Stem::FILTERTYPE, line);
+
+    // The rates follow the new sample rate at the next block.
+    filterEnvelopes[l].setSampleRate(spec.sampleRate);
+    envelopeUpdateRequested[l].store(true);
+
+    for (size_t role = 0; role < 3; ++role)
+        lfos[role * (size_t)numLines + l].setParamaters(spec);
+
+    auto& ring = lineRingBuffers[l];
+    ring.size = (int)spec.sampleRate;
+    ring.writeIndex = 0;
+    for (auto& channel : ring.channels)
+        channel.resize((size_t)ring.size, 0.0f);
+
+    stepMarkers[l] = {};
+    repeaterOneMarkers[l] = {};
+    for (auto& ramp : pitchSlideRamps[l])
+        ramp.reset(spec.sampleRate, 1000.0);
+}
 
 void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID, float)
 {
@@ -111,18 +171,18 @@ void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID,
         if (parameterID == ids.attack)
         {
             if (overlap)
-                pendingYield[(size_t) line].store(Yield::decay);
+                pendingYield[(size_t)line].store(Yield::decay);
             return;
         }
         if (parameterID == ids.decay)
         {
             if (overlap)
-                pendingYield[(size_t) line].store(Yield::attack);
+                pendingYield[(size_t)line].store(Yield::attack);
             return;
         }
         if (parameterID == ids.chorusDelay)
         {
-            chorusDelayTarget[(size_t) line].store(liveValue(Stem::CHORUSDELAY, line));
+            chorusDelayTarget[(size_t)line].store(liveValue(Stem::CHORUSDELAY, line));
             return;
         }
     }
@@ -130,9 +190,17 @@ void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID,
 
 void BramblewayAudioProcessor::timerCallback()
 {
+    mendEnvelopePairs();
+
+    if (const int program = pendingProgram.exchange(0); program > 0)
+        setCurrentProgram(program);
+}
+
+void BramblewayAudioProcessor::mendEnvelopePairs()
+{
     for (int line = 0; line < numLines; ++line)
     {
-        const auto yield = pendingYield[(size_t) line].exchange(Yield::none);
+        const auto yield = pendingYield[(size_t)line].exchange(Yield::none);
         if (yield == Yield::none)
             continue;
 
@@ -166,6 +234,35 @@ void BramblewayAudioProcessor::setGalobalValue(int stemIndex, float value)
 {
     for (int line = 0; line < numLines; ++line)
         setParameterPlain(lineParameterID(stemIndex, line), value);
+}
+
+void BramblewayAudioProcessor::initLineAutomation(int line)
+{
+    editLineAutomation(
+        [line](auto& automation)
+        {
+            auto& lines = automation[(size_t)line];
+            lines.clear();
+            for (int stem = 0; stem < numStems; ++stem)
+                lines.push_back(defaultAutomationLine());
+        });
+}
+
+std::pair<float, float> BramblewayAudioProcessor::calculateEffectModulation(int paramIndex, int line)
+{
+    auto& last = lastModulationValues[(size_t)line][(size_t)paramIndex];
+    const juce::SpinLock::ScopedTryLockType lock(lineAutomationLock);
+    if (!lock.isLocked())
+        return {last, last};
+
+    const auto& lines = lineAutomation[(size_t)line];
+    const float position =
+        automationPosition(lineSampleCounter[(size_t)line].load(std::memory_order_relaxed),
+                           lineLengthSamples[(size_t)line].load(std::memory_order_relaxed));
+    const float value = (size_t)paramIndex < lines.size()
+                            ? evaluateAutomationLine(lines[(size_t)paramIndex], position)
+                            : 0.0f;
+    return {value, std::exchange(last, value)};
 }
 
 void BramblewayAudioProcessor::setEffectModulationScreen(int effectType, int line)

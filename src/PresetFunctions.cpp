@@ -1,12 +1,14 @@
 #include "PresetFunctions.h"
 
+#include "PluginProcessor.h"
+
 #include <cmath>
 #include <sys/stat.h>
 
 BramblewayProgram::BramblewayProgram(juce::String presetName)
     : blockStates((size_t) numLines, std::vector<int>((size_t) numBlocks, 0)),
       values((size_t) numLines, std::vector<float>((size_t) valueTreeNames.size(), 0.0f)),
-      automation((size_t) numLines, std::vector<Breakpoints>((size_t) valueTreeNames.size())),
+      automation((size_t) numLines, std::vector<AutomationLine>((size_t) valueTreeNames.size())),
       name(std::move(presetName))
 {
 }
@@ -15,7 +17,7 @@ namespace presets
 {
 namespace
 {
-Breakpoints defaultBreakpoints()
+AutomationLine defaultBreakpoints()
 {
     return {{0.0f, 0.5f}, {1.0f, 0.5f}};
 }
@@ -85,7 +87,7 @@ void writeProgram(juce::DynamicObject& object, const BramblewayProgram& program)
                                    encodeExact(program.automation[(size_t) line][(size_t) k]));
 }
 
-Breakpoints readAutomation(const juce::var& object, int k, int line)
+AutomationLine readAutomation(const juce::var& object, int k, int line)
 {
     if (hasAmbiguousKeys(k))
         if (auto exact = decodeExact(object.getProperty(exactKey(k, line), {}).toString());
@@ -94,7 +96,7 @@ Breakpoints readAutomation(const juce::var& object, int k, int line)
 
     const float n = (float) (double) object.getProperty(countKey(k, line), {});
     if (n == 0.0f)
-        return defaultBreakpoints();
+        return defaultAutomationLine();
     if (!(n > 0.0f))
         return {};
     // A fractional count rounds up: points are read while their index is below it.
@@ -167,7 +169,7 @@ juce::String exactKey(int stem, int line)
     return ptrSTR + "Exact_" + valueTreeNames[stem] + "_" + juce::String(line);
 }
 
-juce::String encodeExact(const Breakpoints& points)
+juce::String encodeExact(const AutomationLine& points)
 {
     // A var prints a double in its shortest form that reads back exactly.
     const auto number = [](float value) { return juce::var((double) value).toString(); };
@@ -177,7 +179,7 @@ juce::String encodeExact(const Breakpoints& points)
     return text;
 }
 
-std::optional<Breakpoints> decodeExact(const juce::String& text)
+std::optional<AutomationLine> decodeExact(const juce::String& text)
 {
     juce::StringArray tokens;
     tokens.addTokens(text, " ", "");
@@ -189,7 +191,7 @@ std::optional<Breakpoints> decodeExact(const juce::String& text)
     if (count > maxBreakpoints || tokens.size() != 1 + 2 * count)
         return std::nullopt;
 
-    Breakpoints points;
+    AutomationLine points;
     points.reserve((size_t) count);
     for (int p = 0; p < count; ++p)
         points.emplace_back((float) tokens[1 + 2 * p].getDoubleValue(),
@@ -256,3 +258,52 @@ juce::File locateFile()
     return folder.getChildFile(fileName);
 }
 } // namespace presets
+
+//======================================================================================================
+// The processor's side of the presets: records made from the current set-up, and the file rewrite.
+
+void BramblewayAudioProcessor::saveProgram(const juce::String& name)
+{
+    BramblewayProgram program(name);
+    for (int k = 0; k < numStems; ++k)
+    {
+        if (k == Stem::block)
+        {
+            for (int line = 0; line < numLines; ++line)
+                for (int block = 0; block < numBlocks; ++block)
+                    program.blockStates[(size_t) line][(size_t) block] = (int) blockValue(line, block);
+            continue;
+        }
+        if (presets::isGlobalStem(k))
+        {
+            program.values[0][(size_t) k] = parameters.getRawParameterValue(valueTreeNames[k])->load();
+            continue;
+        }
+        for (int line = 0; line < numLines; ++line)
+            program.values[(size_t) line][(size_t) k] = liveValue(k, line);
+    }
+    editLineAutomation(
+        [&program](const auto& lines)
+        {
+            for (int line = 0; line < numLines; ++line)
+                for (int k = 1; k < numStems; ++k)
+                    if (!presets::isGlobalStem(k))
+                        program.automation[(size_t) line][(size_t) k] = lines[(size_t) line][(size_t) k];
+        });
+
+    programs.push_back(std::move(program));
+    writePresetToFileJSON();
+}
+
+void BramblewayAudioProcessor::deleteProgram(int index)
+{
+    if (!juce::isPositiveAndNotGreaterThan(index, (int) programs.size()) || index == 0)
+        return;
+    programs.erase(programs.begin() + (index - 1));
+    writePresetToFileJSON();
+}
+
+void BramblewayAudioProcessor::writePresetToFileJSON()
+{
+    presets::writeFile(presetsFile, programs);
+}

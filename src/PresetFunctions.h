@@ -3,21 +3,20 @@
 // Preset records and the presets file: one JSON document in the plug-in's bundle folder, followed by a
 // zero byte, with one object per preset.
 
+#include "AutomationLine.h"
 #include "SharedTables.h"
 
 #include <optional>
 #include <vector>
-
-using Breakpoints = std::vector<juce::Point<float>>;
 
 // One preset: every parameter value, every block state and the automation lines, by line and stem index.
 struct BramblewayProgram
 {
     explicit BramblewayProgram(juce::String presetName);
 
-    std::vector<std::vector<int>> blockStates;        // [line][block], 0 off or 1 on
-    std::vector<std::vector<float>> values;           // [line][stem], plain values; globals at [0][stem]
-    std::vector<std::vector<Breakpoints>> automation; // [line][stem]
+    std::vector<std::vector<int>> blockStates;           // [line][block], 0 off or 1 on
+    std::vector<std::vector<float>> values;              // [line][stem], plain values; globals at [0][stem]
+    std::vector<std::vector<AutomationLine>> automation; // [line][stem]
     juce::String name;
 };
 
@@ -40,14 +39,14 @@ juce::String pointKey(int stem, int line, int point, char axis);
 // automation lines of such stems are also stored whole under a key no other can produce.
 bool hasAmbiguousKeys(int stem);
 juce::String exactKey(int stem, int line);
-juce::String encodeExact(const Breakpoints& points);
-std::optional<Breakpoints> decodeExact(const juce::String& text);
+juce::String encodeExact(const AutomationLine& points);
+std::optional<AutomationLine> decodeExact(const juce::String& text);
 
 // Reads n breakpoints through `coordinate` (a missing one reads 0); n is clamped to maxBreakpoints.
 template <typename ReadCoordinate>
-Breakpoints readBreakpoints(int stem, int line, int n, ReadCoordinate coordinate)
+AutomationLine readBreakpoints(int stem, int line, int n, ReadCoordinate coordinate)
 {
-    Breakpoints points;
+    AutomationLine points;
     const int count = juce::jmin(n, maxBreakpoints);
     points.reserve((size_t) juce::jmax(0, count));
     for (int p = 0; p < count; ++p)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace
 {
 struct Run
@@ -83,7 +85,7 @@ protected:
 };
 } // namespace
 
-TEST_F(RenderCli, AWavComesOutIdenticalThroughThePlugIn)
+TEST_F(RenderCli, AWavComesOutAsTheSaturatedDryMixThroughThePlugIn)
 {
     struct Case
     {
@@ -97,7 +99,9 @@ TEST_F(RenderCli, AWavComesOutIdenticalThroughThePlugIn)
         const auto output = folder.getChildFile("out.wav");
         writeWav(input, noise(c.channels, 30011, c.bits), c.sampleRate, c.bits);
 
-        const auto run = runRenderer({"-i", "in.wav", "-o", "out.wav", "-b", "300", "-q"}, folder);
+        const auto run = runRenderer({"-i", "in.wav", "-o", "out.wav", "-b", "300", "-q", "--set",
+                                      "GLOBALDRYWET=0", "--set", "GLOBALMIXVOLUME=0", "--set", "block00=1"},
+                                     folder);
         ASSERT_EQ(run.exitCode, 0) << run.output;
         EXPECT_TRUE(run.output.contains("out.wav")) << run.output;
         EXPECT_TRUE(run.output.contains("dBFS")) << run.output;
@@ -108,14 +112,12 @@ TEST_F(RenderCli, AWavComesOutIdenticalThroughThePlugIn)
         EXPECT_EQ(sampleRate, c.sampleRate);
         ASSERT_EQ(actual.getNumChannels(), c.channels);
         ASSERT_EQ(actual.getNumSamples(), expected.getNumSamples());
+        // The output keeps the input's format: exact in floating point, within one step of it in integers.
+        const float step = c.bits == 32 ? 0.0f : 1.0f / (float) (1 << (c.bits - 1));
         for (int ch = 0; ch < c.channels; ++ch)
             for (int i = 0; i < actual.getNumSamples(); ++i)
-                ASSERT_EQ(actual.getSample(ch, i), expected.getSample(ch, i))
+                ASSERT_NEAR(actual.getSample(ch, i), std::tanh(expected.getSample(ch, i)), step)
                     << c.bits << "-bit, sample " << i;
-        juce::MemoryBlock inputBytes, outputBytes;
-        input.loadFileAsData(inputBytes);
-        output.loadFileAsData(outputBytes);
-        EXPECT_EQ(inputBytes, outputBytes) << c.bits << "-bit file";
     }
 }
 

@@ -49,7 +49,7 @@ BramblewayProgram drawnProgram(const juce::String& name, int seed)
             program.values[(size_t) line][(size_t) k] = random.nextFloat() * 100.0f - 50.0f;
             if (presets::isGlobalStem(k))
                 continue;
-            Breakpoints points{{0.0f, random.nextFloat()}};
+            AutomationLine points{{0.0f, random.nextFloat()}};
             const int inner = random.nextInt(4);
             for (int p = 0; p < inner; ++p)
                 points.emplace_back((float) (p + 1) / (float) (inner + 1), random.nextFloat());
@@ -65,7 +65,7 @@ void expectSamePrograms(const BramblewayProgram& a, const BramblewayProgram& b)
     EXPECT_EQ(a.name, b.name);
     EXPECT_EQ(a.blockStates, b.blockStates);
     EXPECT_EQ(a.values, b.values);
-    const Breakpoints flat{{0.0f, 0.5f}, {1.0f, 0.5f}};
+    const AutomationLine flat{{0.0f, 0.5f}, {1.0f, 0.5f}};
     for (int line = 0; line < numLines; ++line)
         for (int k = 1; k < numStems; ++k)
             if (!presets::isGlobalStem(k))
@@ -83,7 +83,7 @@ TEST_F(PresetFile, WrittenListsReadBackExactly)
     std::vector<BramblewayProgram> programs{drawnProgram("Chop", 1), drawnProgram("Wobble \"quoted\" ü", 2),
                                             BramblewayProgram("")};
     // Long curves on the stems whose keys coincide with their namesakes' keys.
-    Breakpoints many;
+    AutomationLine many;
     for (int p = 0; p < 25; ++p)
         many.emplace_back((float) p / 24.0f, (float) (p % 5) / 4.0f);
     programs[0].automation[2][Stem::DISTMODE] = many;
@@ -148,12 +148,12 @@ TEST_F(PresetFile, ReadingFollowsTheRulesForMissingAndOddEntries)
     EXPECT_FLOAT_EQ(first.values[4][Stem::LINEPAN], 0.5f);
     EXPECT_EQ(first.blockStates[1][7], 1);
     EXPECT_EQ(first.blockStates[1][8], 0) << "truncated toward zero";
-    EXPECT_EQ(first.automation[1][Stem::Q], (Breakpoints{{0.0f, 0.25f}, {0.5f, 0.0f}, {1.0f, 0.75f}}));
+    EXPECT_EQ(first.automation[1][Stem::Q], (AutomationLine{{0.0f, 0.25f}, {0.5f, 0.0f}, {1.0f, 0.75f}}));
     EXPECT_TRUE(first.automation[3][Stem::LINEPAN].empty()) << "negative count";
-    EXPECT_EQ(first.automation[0][Stem::CutOff], (Breakpoints{{0.3f, 1.0f}}));
-    EXPECT_EQ(first.automation[0][Stem::Q], (Breakpoints{{0.0f, 0.5f}, {1.0f, 0.5f}})) << "missing count";
+    EXPECT_EQ(first.automation[0][Stem::CutOff], (AutomationLine{{0.3f, 1.0f}}));
+    EXPECT_EQ(first.automation[0][Stem::Q], (AutomationLine{{0.0f, 0.5f}, {1.0f, 0.5f}})) << "missing count";
     EXPECT_EQ(loaded[1].name, "Second");
-    EXPECT_EQ(loaded[1].automation[4][Stem::REPEATERWINDOW], (Breakpoints{{0.0f, 0.5f}, {1.0f, 0.5f}}));
+    EXPECT_EQ(loaded[1].automation[4][Stem::REPEATERWINDOW], (AutomationLine{{0.0f, 0.5f}, {1.0f, 0.5f}}));
 }
 
 TEST_F(PresetFile, BrokenFilesGiveNoRecords)
@@ -194,7 +194,7 @@ TEST_F(PresetFile, LegacyFilesWithCoincidingKeysStillLoadAsBefore)
     ASSERT_EQ(loaded.size(), 1u);
     EXPECT_EQ(loaded[0].automation[2][Stem::DISTMODE].size(), 11u);
     EXPECT_EQ(loaded[0].automation[2][Stem::DISTMODE][10], juce::Point<float>(0.75f, 0.5f));
-    EXPECT_EQ(loaded[0].automation[1][Stem::DISTMODE2], (Breakpoints{{0.75f, 0.5f}}));
+    EXPECT_EQ(loaded[0].automation[1][Stem::DISTMODE2], (AutomationLine{{0.75f, 0.5f}}));
 }
 
 TEST(PresetKeys, OnlyStemsSharingKeysWithANamesakeAreAmbiguous)
@@ -214,9 +214,9 @@ TEST(PresetKeys, OnlyStemsSharingKeysWithANamesakeAreAmbiguous)
 
 TEST(PresetKeys, ExactEncodingRoundTripsAndRejectsDamage)
 {
-    const Breakpoints points{{0.0f, 0.123456789f}, {0.5f, 1.0f / 3.0f}, {1.0f, 0.0f}};
+    const AutomationLine points{{0.0f, 0.123456789f}, {0.5f, 1.0f / 3.0f}, {1.0f, 0.0f}};
     EXPECT_EQ(presets::decodeExact(presets::encodeExact(points)), points);
-    EXPECT_EQ(presets::decodeExact(presets::encodeExact({})), Breakpoints{});
+    EXPECT_EQ(presets::decodeExact(presets::encodeExact({})), AutomationLine{});
     const char* damaged[] = {"", "x", "2 0 0.5", "-1", "3 0 0 1 1", "99999999 0 0"};
     for (auto* text : damaged)
         EXPECT_FALSE(presets::decodeExact(text).has_value()) << text;

@@ -16,7 +16,7 @@ void addKick(juce::AudioBuffer<float>& out, int start, double sampleRate)
     {
         const double t = i / sampleRate;
         phase += twoPi * (45.0 + 110.0 * std::exp(-t * 30.0)) / sampleRate;
-        const float sample = (float) (0.8 * std::sin(phase) * std::exp(-t * 12.0));
+        const float sample = (float) (0.45 * std::sin(phase) * std::exp(-t * 12.0));
         for (int ch = 0; ch < out.getNumChannels(); ++ch)
             out.addSample(ch, start + i, sample);
     }
@@ -53,7 +53,7 @@ void addChord(juce::AudioBuffer<float>& out, double sampleRate)
                 const double phase = twoPi * f * detune * i / sampleRate;
                 sum += std::sin(phase) + 0.3 * std::sin(2.0 * phase) + 0.15 * std::sin(3.0 * phase);
             }
-            out.addSample(ch, i, (float) (0.06 * sum));
+            out.addSample(ch, i, (float) (0.04 * sum));
         }
     }
 }
