@@ -107,3 +107,42 @@ TEST_F(EditorTest, StripShowsNoteProgressAndPlayheadOnlyWhileTheHostPlays)
         expectColourNear(image.getPixelAt(pastPlayhead.x, pastPlayhead.y), bar, 0, "bar past the playhead");
     }
 }
+
+TEST_F(EditorTest, ShowsWhatTheRunningEngineReports)
+{
+    // 120 bpm at 48 kHz with speed and duration 16n: a step and a note last 6000 samples. Line 0 plays a
+    // note at step 1; after 11264 samples it is 5264 samples, about 0.88, into that note.
+    setBlock(0, 1, true);
+    processor.prepareToPlay(48000.0, 1024);
+    testing_support::FakePlayHead playHead;
+    processor.setPlayHead(&playHead);
+    juce::AudioBuffer<float> audio(2, 1024);
+    juce::MidiBuffer midi;
+    for (int block = 0; block < 11; ++block)
+    {
+        for (int channel = 0; channel < 2; ++channel)
+            for (int i = 0; i < 1024; ++i)
+                audio.setSample(channel, i, 0.5f * std::sin(0.05f * (float) (block * 1024 + i)));
+        processor.processBlock(audio, midi);
+        playHead.samplePosition += 1024;
+    }
+    processor.setPlayHead(nullptr);
+
+    const auto image = editor->createComponentSnapshot(editor->getLocalBounds(), true, 1.0f);
+    struct Case
+    {
+        const char* what;
+        int x, y;
+        juce::Colour expected;
+    };
+    const Case cases[] = {
+        // The progress rectangle starts at block 1 (x 33 of the strip) and is 26 px wide.
+        // Its top rows, away from the glow of the playhead along the bottom.
+        {"note progress on line 0", 4 + 65 + 45, 20 + 5, juce::Colours::orange},
+        // Bottom pixels of the meters, above the row's border line.
+        {"line 0 meter shows a level", 4 + 742 + 1, 20 + 38, juce::Colour(0xFF32CD32)},
+        {"silent line 4 meter is empty", 4 + 742 + 1, 180 + 38, rowFill},
+    };
+    for (const auto& c : cases)
+        expectColourNear(image.getPixelAt(c.x, c.y), c.expected, 2, c.what);
+}
