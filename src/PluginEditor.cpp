@@ -20,6 +20,7 @@ constexpr HeaderColumn headerColumns[] = {{25, 50}, {0, 473}, {0, 60}, {0, 60}, 
 static_assert(std::size(headerColumns) == 10, "one column per topLabel entry");
 
 const juce::Colour allPanelFill{0xFF101010};
+const juce::Colour titleText{0xFF00FFFF};
 
 // Written through the parameter rather than the state tree's value: the tree trails host and attachment
 // changes by up to a timer tick, and a write equal to its stale value would be dropped.
@@ -29,7 +30,6 @@ void setPlainValue(juce::RangedAudioParameter& parameter, float value)
     parameter.setValueNotifyingHost(parameter.convertTo0to1(value));
     parameter.endChangeGesture();
 }
-const juce::Colour titleText{0xFF00FFFF};
 } // namespace
 
 //==============================================================================
@@ -66,6 +66,7 @@ GolabalAllPanel::GolabalAllPanel(BramblewayAudioProcessor& processorToUse) : pro
     myLookAndFeel.setColour(juce::PopupMenu::backgroundColourId, myPopupColour);
     myLookAndFeel.setColour(juce::ComboBox::textColourId, myComboBoxColour);
 
+    // Left to right along the strip; the "Rand" buttons take the same order.
     setUpKnob(gridNumKnob, 1.0, 32.0, 1.0, Stem::GridNum);
     setUpKnob(volumeKnob, -100.0, 6.0, 0.01, Stem::LineVolume);
     setUpBox(speedBox, myNotetUnitSA, Stem::Speed);
@@ -75,13 +76,11 @@ GolabalAllPanel::GolabalAllPanel(BramblewayAudioProcessor& processorToUse) : pro
     setUpKnob(attackKnob, 0.0, 1.0, 0.01, Stem::LINEVOLATTACK);
     setUpKnob(decayKnob, 0.0, 1.0, 0.01, Stem::LINEVOLDECAY);
 
-    const int randomStems[] = {Stem::GridNum, Stem::LineVolume, Stem::Speed,         Stem::Dur,
-                               Stem::EFFECT,  Stem::LINEPAN,    Stem::LINEVOLATTACK, Stem::LINEVOLDECAY};
-    static_assert(std::size(randomStems) == std::tuple_size_v<decltype(randButtons)>);
+    jassert(stemControls.size() == randButtons.size());
     for (size_t i = 0; i < randButtons.size(); ++i)
     {
         makePropRandButton(randButtons[i]);
-        randButtons[i].onClick = [this, stem = randomStems[i]] { randomiseStem(stem); };
+        randButtons[i].onClick = [this, stem = stemControls[i].stem] { randomiseStem(stem); };
         addAndMakeVisible(randButtons[i]);
     }
 
@@ -114,6 +113,7 @@ void GolabalAllPanel::setUpKnob(CustomRoratySlider& knob, double minimum, double
     knob.setRange(minimum, maximum, step);
     knob.onValueChange = [this, &knob, stem] { processor.setGalobalValue(stem, (float) knob.getValue()); };
     addAndMakeVisible(knob);
+    stemControls.push_back({&knob, stem});
 }
 
 void GolabalAllPanel::setUpBox(juce::ComboBox& box, const juce::StringArray& items, int stem)
@@ -123,6 +123,7 @@ void GolabalAllPanel::setUpBox(juce::ComboBox& box, const juce::StringArray& ite
     box.onChange = [this, &box, stem]
     { processor.setGalobalValue(stem, (float) box.getSelectedItemIndex()); };
     addAndMakeVisible(box);
+    stemControls.push_back({&box, stem});
 }
 
 void GolabalAllPanel::randomiseStem(int stem)

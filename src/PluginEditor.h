@@ -10,6 +10,7 @@
 #include "PluginProcessor.h"
 
 #include <array>
+#include <vector>
 
 class HeaderPanel : public juce::Component
 {
@@ -47,6 +48,14 @@ private:
     BramblewayAudioProcessor& processor;
     MyLookAndFeel myLookAndFeel;
 
+    struct StemControl
+    {
+        juce::Component* control;
+        int stem;
+    };
+    // The knobs and boxes in the order they are set up, with the stem each writes to all lines.
+    std::vector<StemControl> stemControls;
+
 public:
     CustomRoratySlider gridNumKnob;
     CustomRoratySlider volumeKnob;
@@ -56,7 +65,7 @@ public:
     CustomRoratySlider panKnob;
     CustomRoratySlider attackKnob;
     CustomRoratySlider decayKnob;
-    // One under each control above, in the same order.
+    // One under each control above, in the same order, drawing values for its stem.
     std::array<juce::TextButton, 8> randButtons;
     std::array<juce::TextButton, numLines> lineButtons;
     juce::Label randomizeLabel;
