@@ -153,8 +153,8 @@ TEST(Processor, PrepareToPlaySizesTheRamps)
     processor.prepareToPlay(44100.0, 512);
     for (int line = 0; line < numLines; ++line)
     {
-        EXPECT_EQ(testing_support::rampLength(processor.lineVolumeSmoothers[(size_t) line]), 11025);
-        for (const auto& level : processor.lineLevels[(size_t) line])
+        EXPECT_EQ(testing_support::rampLength(processor.lineVolumeSmoothers[(size_t)line]), 11025);
+        for (const auto& level : processor.lineLevels[(size_t)line])
         {
             EXPECT_EQ(testing_support::rampLength(level), 22050);
             EXPECT_FLOAT_EQ(level.getCurrentValue(), -100.0f);

@@ -1,0 +1,76 @@
+// Stress for ThreadSanitizer: the message thread edits and resets automation lines, changes
+// parameters and reads display state while another thread runs the audio callback. Run alone with
+// --gtest_filter='Concurrency.*'.
+
+#include "EngineRig.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <thread>
+
+using testing_support::EngineRig;
+
+TEST(Concurrency, MessageThreadEditsWhileTheAudioThreadProcesses)
+{
+    EngineRig rig(48000.0, 256);
+    rig.setForLines(Stem::FILTERTYPE, 0.0f);
+    for (int line = 0; line < numLines; ++line)
+        for (int block = 0; block < 16; block += 2)
+            rig.set(blockParameterID(line, block), 1.0f);
+
+    std::atomic<bool> running{true};
+    std::atomic<long> blocks{0};
+    std::thread audio(
+        [&]
+        {
+            juce::AudioBuffer<float> buffer(2, 256);
+            juce::MidiBuffer midi;
+            for (juce::int64 position = 0; running.load(); position += 256)
+            {
+                for (int channel = 0; channel < 2; ++channel)
+                    for (int i = 0; i < 256; ++i)
+                        buffer.setSample(channel, i, std::sin(0.01f * (float)(position + i)));
+                rig.processor.processBlock(buffer, midi);
+                blocks.fetch_add(1);
+            }
+        });
+
+    juce::Random random(11);
+    float displayed = 0.0f;
+    const auto until = juce::Time::getMillisecondCounter() + 1500;
+    for (int round = 0; juce::Time::getMillisecondCounter() < until || blocks.load() < 100; ++round)
+    {
+        const int line = round % numLines;
+        rig.processor.editLineAutomation(
+            [&](auto& automation)
+            {
+                auto& curve = automation[(size_t)line][(size_t)Stem::CutOff];
+                curve.insert(curve.begin() + 1, {random.nextFloat(), random.nextFloat()});
+                std::sort(curve.begin(), curve.end(), [](auto a, auto b) { return a.x < b.x; });
+                automation[(size_t)line][(size_t)Stem::LINEPAN] = {{0.0f, random.nextFloat()}, {1.0f, 0.5f}};
+            });
+        if (round % 7 == 0)
+            rig.processor.initLineAutomation(line);
+        rig.set(lineParameterID(Stem::Q, line), random.nextFloat() * 0.98f + 0.01f);
+        rig.set(lineParameterID(Stem::ATTACKNAME, line), random.nextFloat());
+        rig.set(lineParameterID(Stem::LINEVOLATTACK, line), random.nextFloat());
+        rig.set(lineParameterID(Stem::CHORUSDELAY, line), random.nextFloat() * 50.0f);
+        rig.set(blockParameterID(line, round % 16), (float)(round % 2));
+        rig.processor.setAdsrUpdate(line);
+        rig.processor.soloGains[(size_t)line].store(1);
+
+        // What the editor's timers read.
+        displayed += (float)rig.processor.currentStep[(size_t)line].load(std::memory_order_relaxed) +
+                     (float)rig.processor.blockSampleCounter[(size_t)line].load(std::memory_order_relaxed) +
+                     rig.processor.meterLevels[(size_t)line][0].load(std::memory_order_relaxed) +
+                     (float)rig.processor.barCounter.load(std::memory_order_relaxed);
+        testing_support::pumpMessages(1);
+    }
+    running.store(false);
+    audio.join();
+
+    EXPECT_GE(blocks.load(), 100);
+    EXPECT_TRUE(std::isfinite(displayed));
+}
