@@ -269,6 +269,13 @@ std::pair<float, float> BramblewayAudioProcessor::calculateEffectModulation(int 
     return {value, std::exchange(last, value)};
 }
 
+void BramblewayAudioProcessor::setEffectModulationScreen(int effectType, int line)
+{
+    // Only the message thread sets or clears the active editor, so reading it here needs no lock.
+    if (auto* editor = dynamic_cast<BramblewayAudioProcessorEditor*>(getActiveEditor()))
+        editor->showModulationScreen(effectType, line);
+}
+
 juce::AudioProcessorEditor* BramblewayAudioProcessor::createEditor()
 {
     return new BramblewayAudioProcessorEditor(*this);

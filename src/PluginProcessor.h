@@ -62,6 +62,13 @@ public:
     // Sets one setting on all five lines at once, for the editor's all-lines strip.
     void setGalobalValue(int stemIndex, float value);
 
+    // Opens the open editor's automation-line screen for an effect type (0: the line filter) and a line.
+    // Message thread only.
+    void setEffectModulationScreen(int effectType, int line);
+
+    // The line whose panels the editor shows; message thread only.
+    int editLine = 0;
+
     // The plain value of a per-line stem, read lock-free on any thread.
     float liveValue(int stem, int line) const noexcept
     {

@@ -1,0 +1,5 @@
+#include "EffectsPanel.h"
+
+EffectPanel::EffectPanel(BramblewayAudioProcessor&) {}
+
+void EffectPanel::setFilterPanel(int) {}
