@@ -17,11 +17,6 @@ namespace presets
 {
 namespace
 {
-AutomationLine defaultBreakpoints()
-{
-    return {{0.0f, 0.5f}, {1.0f, 0.5f}};
-}
-
 juce::String blockKey(int line, int block)
 {
     return valueTreeNames[Stem::block] + juce::String(line) + juce::String(block);
