@@ -44,27 +44,26 @@ void BramblewayAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
     if (xml == nullptr)
         return;
 
-    // Hosts may ask from any thread: read the curves under the editors' guard.
-    editLineAutomation(
-        [&xml](const auto& lines)
+    // Hosts may ask from any thread: copy the curves under the editors' guard, then write them out.
+    auto curves = std::make_unique<std::array<std::vector<AutomationLine>, numLines>>();
+    editLineAutomation([&curves](const auto& lines) { *curves = lines; });
+
+    for (int line = 0; line < numLines; ++line)
+        for (int k = 0; k < numStems; ++k)
         {
-            for (int line = 0; line < numLines; ++line)
-                for (int k = 0; k < numStems; ++k)
-                {
-                    const auto& points = lines[(size_t) line][(size_t) k];
-                    xml->setAttribute(presets::countKey(k, line), (int) points.size());
-                    for (size_t p = 0; p < points.size(); ++p)
-                    {
-                        xml->setAttribute(presets::pointKey(k, line, (int) p, 'x'), (double) points[p].x);
-                        xml->setAttribute(presets::pointKey(k, line, (int) p, 'y'), (double) points[p].y);
-                    }
-                }
-            for (int line = 0; line < numLines; ++line)
-                for (int k = 0; k < numStems; ++k)
-                    if (presets::hasAmbiguousKeys(k))
-                        xml->setAttribute(presets::exactKey(k, line),
-                                          presets::encodeExact(lines[(size_t) line][(size_t) k]));
-        });
+            const auto& points = (*curves)[(size_t) line][(size_t) k];
+            xml->setAttribute(presets::countKey(k, line), (int) points.size());
+            for (size_t p = 0; p < points.size(); ++p)
+            {
+                xml->setAttribute(presets::pointKey(k, line, (int) p, 'x'), (double) points[p].x);
+                xml->setAttribute(presets::pointKey(k, line, (int) p, 'y'), (double) points[p].y);
+            }
+        }
+    for (int line = 0; line < numLines; ++line)
+        for (int k = 0; k < numStems; ++k)
+            if (presets::hasAmbiguousKeys(k))
+                xml->setAttribute(presets::exactKey(k, line),
+                                  presets::encodeExact((*curves)[(size_t) line][(size_t) k]));
 
     copyXmlToBinary(*xml, destData);
 }
