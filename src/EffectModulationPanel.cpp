@@ -368,6 +368,9 @@ void EffectModulationLineTopPanel::paint(juce::Graphics& g)
     const int w = getWidth();
     const int h = getHeight();
     const juce::Rectangle<int> glow(0, (int) (h / 3.0), (int) (w * playPosition()), (int) (h * 0.5));
+    // A shadow of an empty rectangle still leaves a speck.
+    if (glow.isEmpty())
+        return;
     juce::DropShadow(glowColour, 7, {0, 0}).drawForRectangle(g, glow);
 }
 

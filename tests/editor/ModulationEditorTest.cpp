@@ -494,6 +494,14 @@ TEST(ModulationPlayBar, ShowsNothingWhileTheHostIsStopped)
     EXPECT_EQ(bar.playPosition(), 0.25f);
     processor.lineLengthSamples[2] = 0;
     EXPECT_EQ(bar.playPosition(), 0.0f);
+
+    bar.setSize(400, 20);
+    const auto glowAt = [&](int x)
+    { return bar.createComponentSnapshot(bar.getLocalBounds()).getPixelAt(x, 10); };
+    EXPECT_EQ(glowAt(0).getAlpha(), 0) << "nothing while the loop length is unknown";
+    processor.lineLengthSamples[2] = 1000;
+    EXPECT_GT(glowAt(50).getAlpha(), 0) << "glow across the first quarter";
+    EXPECT_EQ(glowAt(300).getAlpha(), 0);
 }
 
 //==============================================================================
