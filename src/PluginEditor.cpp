@@ -272,6 +272,7 @@ void BramblewayAudioProcessorEditor::closeModulationScreen()
 {
     setGridRowsVisible(true);
     modulationPanel.setVisible(false);
+    modulationPanel.closeScreen();
 }
 
 void BramblewayAudioProcessorEditor::setGridRowsVisible(bool visible)

@@ -2,6 +2,7 @@
 // parameters and reads display state while another thread runs the audio callback. Run alone with
 // --gtest_filter='Concurrency.*'.
 
+#include "EffectModulationPanel.h"
 #include "EngineRig.h"
 
 #include <gtest/gtest.h>
@@ -74,4 +75,60 @@ TEST(Concurrency, MessageThreadEditsWhileTheAudioThreadProcesses)
 
     EXPECT_GE(blocks.load(), 100);
     EXPECT_TRUE(std::isfinite(displayed));
+}
+
+// A modulation-editor row edits the reverb's wet line by hand, as fast as it can, while the audio thread
+// evaluates that same line every block.
+TEST(Concurrency, ModulationRowEditsWhileTheAudioThreadProcesses)
+{
+    EngineRig rig(48000.0, 128);
+    rig.set(lineParameterID(Stem::EFFECT, 1), 1.0f);
+    for (int block = 0; block < 16; ++block)
+        rig.set(blockParameterID(1, block), 1.0f);
+    EffectModulationLinePanel row(rig.processor, 1, Stem::REVERBWETLEVEL, "Wet");
+    row.setSize(400, 80);
+
+    std::atomic<bool> running{true};
+    std::atomic<long> blocks{0};
+    std::thread audio(
+        [&]
+        {
+            juce::AudioBuffer<float> buffer(2, 128);
+            juce::MidiBuffer midi;
+            while (running.load())
+            {
+                buffer.clear();
+                buffer.setSample(0, 0, 1.0f);
+                rig.processor.processBlock(buffer, midi);
+                blocks.fetch_add(1);
+            }
+        });
+
+    const auto source = juce::Desktop::getInstance().getMainMouseSource();
+    const auto event = [&](juce::Point<int> at, int clicks)
+    {
+        const auto now = juce::Time::getCurrentTime();
+        return juce::MouseEvent(source, at.toFloat(), juce::ModifierKeys::leftButtonModifier, 1.0f, 0.0f,
+                                0.0f, 0.0f, 0.0f, &row, &row, now, at.toFloat(), now, clicks, false);
+    };
+    juce::Random random(5);
+    const auto until = juce::Time::getMillisecondCounter() + 1500;
+    while (juce::Time::getMillisecondCounter() < until || blocks.load() < 100)
+    {
+        const juce::Point<int> onCurve(random.nextInt({10, 390}), 40);
+        row.mouseDoubleClick(event(onCurve, 2));
+        row.mouseDown(event(onCurve, 1));
+        row.mouseDrag(
+            event(onCurve + juce::Point<int>(random.nextInt({-30, 30}), random.nextInt({-40, 40})), 1));
+        if (random.nextInt(3) == 0)
+            row.mouseDoubleClick(event(onCurve, 2));
+    }
+    running.store(false);
+    audio.join();
+
+    const auto& line = rig.processor.lineAutomation[1][Stem::REVERBWETLEVEL];
+    EXPECT_GT(line.size(), 2u);
+    EXPECT_EQ(line.front().x, 0.0f);
+    EXPECT_EQ(line.back().x, 1.0f);
+    EXPECT_GE(blocks.load(), 100);
 }
