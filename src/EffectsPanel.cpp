@@ -47,7 +47,8 @@ juce::Colour lineColour(int line, bool current)
 }
 } // namespace
 
-EffectPanel::EffectPanel(BramblewayAudioProcessor& processorToUse) : processor(processorToUse)
+EffectPanel::EffectPanel(BramblewayAudioProcessor& processorToUse)
+    : processor(processorToUse), globalPanel(processorToUse)
 {
     myLookAndFeel.setColour(juce::PopupMenu::backgroundColourId, myPopupColour);
     auto& tree = processor.getParameterTree();
@@ -78,6 +79,7 @@ EffectPanel::EffectPanel(BramblewayAudioProcessor& processorToUse) : processor(p
         // The attachment selects the line's effect; the grid row, not this box, reacts to changes.
         effectAttachments.add(new Tree::ComboBoxAttachment(tree, lineParameterID(Stem::EFFECT, line), *box));
     }
+    addAndMakeVisible(globalPanel);
 }
 
 int EffectPanel::currentChoice(int line) const
@@ -140,6 +142,7 @@ void EffectPanel::resized()
         columnX += cw;
         columnLeft -= cw;
     }
+    globalPanel.setBounds(clampedRect(columnX, 0, columnLeft, h));
 }
 
 void EffectPanel::paint(juce::Graphics& g)

@@ -40,6 +40,7 @@ private:
     std::array<juce::RangedAudioParameter*, numLines> effectParameters{};
 
 public:
+    GlobalPanel globalPanel;
     juce::OwnedArray<juce::ComboBox> effectBoxes;
     juce::OwnedArray<juce::TextButton> soloButtons;
 

@@ -4,7 +4,6 @@
 #include "EditorFixture.h"
 
 #include <functional>
-#include <typeinfo>
 
 namespace
 {
@@ -73,8 +72,9 @@ TEST_F(EffectPanelHost, PlacesTheFilterPanelAndEachLinesHeaderAndEffectColumn)
         EXPECT_EQ(host.soloButtons[line]->getButtonText(), juce::String(line + 1));
         EXPECT_EQ(host.effectBoxes[line]->getNumItems(), numEffectTypes);
     }
-    // The filter panel of line 0 and one effect panel per line; the other 69 are hidden.
-    EXPECT_EQ(visiblePanels(host).size(), 6u);
+    EXPECT_EQ(host.globalPanel.getBounds(), juce::Rectangle<int>(915, 0, 125, 270));
+    // The filter panel of line 0, one effect panel per line and the global panel; the other 69 are hidden.
+    EXPECT_EQ(visiblePanels(host).size(), 7u);
 }
 
 TEST_F(EffectPanelHost, EveryEffectChoiceShowsItsOwnPanelClassInTheLinesColumn)
@@ -91,7 +91,7 @@ TEST_F(EffectPanelHost, EveryEffectChoiceShowsItsOwnPanelClassInTheLinesColumn)
         EXPECT_TRUE(panel.isVisible());
         EXPECT_EQ(panel.getBounds(), columnOf(line));
         EXPECT_EQ(host.effectBoxes[line]->getSelectedId(), choice + 1);
-        EXPECT_EQ(visiblePanels(host).size(), 6u);
+        EXPECT_EQ(visiblePanels(host).size(), 7u);
     }
 }
 
