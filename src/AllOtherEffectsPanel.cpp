@@ -489,3 +489,259 @@ void DistortionPanel2::resized()
     place(grid, grid.nextRow(), {{Slot::L0, &drive}, {Slot::R0, &mix}});
     place(grid, grid.nextRow(), {{Slot::L0, &treshold}, {Slot::R0, &cutOff}});
 }
+
+//==============================================================================
+namespace
+{
+const juce::Colour barColour{0xFF00FFFF};
+const juce::Colour buttonOutline{0x4CFFA500};
+
+void styleGlobalButton(juce::TextButton& button, const juce::String& text)
+{
+    button.setColour(juce::TextButton::textColourOnId, juce::Colours::orange);
+    button.setColour(juce::TextButton::buttonColourId, juce::Colours::transparentBlack);
+    button.setColour(juce::TextButton::buttonOnColourId, juce::Colours::orange);
+    button.setColour(juce::ComboBox::outlineColourId, buttonOutline);
+    button.setButtonText(text);
+}
+} // namespace
+
+GlobalPanel::GlobalPanel(BramblewayAudioProcessor& processorToUse) : processor(processorToUse)
+{
+    addAndMakeVisible(titleLabel);
+    titleLabel.setText("GLOBAL ", juce::dontSendNotification);
+    titleLabel.setJustificationType(juce::Justification::centred);
+    startTimer(100);
+
+    presetsLabel.setText("Presets", juce::dontSendNotification);
+    presetsLabel.setJustificationType(juce::Justification::centred);
+    presetsLabel.setColour(juce::Label::textColourId, juce::Colours::orange);
+
+    for (auto* child : std::initializer_list<juce::Component*>{&volumeKnob, &resyncKnob, &resetButton,
+                                                               &saveButton, &deleteButton, &presetBox,
+                                                               &dryWetKnob, &barLabel, &presetsLabel})
+        addAndMakeVisible(child);
+    myLookAndFeel.setColour(juce::PopupMenu::backgroundColourId, myPopupColour);
+
+    auto& tree = processor.getParameterTree();
+    volumeAttachment =
+        std::make_unique<Tree::SliderAttachment>(tree, valueTreeNames[Stem::GLOBALMIXVOLUME], volumeKnob);
+    resyncAttachment =
+        std::make_unique<Tree::SliderAttachment>(tree, valueTreeNames[Stem::GlobalRestncBar], resyncKnob);
+    dryWetAttachment =
+        std::make_unique<Tree::SliderAttachment>(tree, valueTreeNames[Stem::GLOBALDRYWET], dryWetKnob);
+    volumeKnob.caption = "Volume";
+    resyncKnob.caption = "ReSyBar";
+    dryWetKnob.caption = "Dry/Wet";
+
+    barLabel.setText("1", juce::dontSendNotification);
+    styleGlobalButton(resetButton, "Reset All");
+    styleGlobalButton(saveButton, "Save");
+    styleGlobalButton(deleteButton, "Del.");
+
+    barLabel.setColour(juce::Label::textColourId, barColour);
+    barLabel.toBack();
+    barLabel.setFont(11.0f);
+    barLabel.setJustificationType(juce::Justification::centred);
+
+    presetBox.setLookAndFeel(&myLookAndFeel);
+    resetButton.onClick = [this] { resetAll(); };
+    saveButton.onClick = [this] { openNameDialog(); };
+
+    refillPresetBox();
+    processor.savedPresetNo.referTo(tree.state, savedPresetNoIdent, nullptr, 0);
+    if (juce::isPositiveAndNotGreaterThan((int) processor.savedPresetNo, storedPresets()))
+        presetBox.setSelectedId(processor.savedPresetNo, juce::dontSendNotification);
+    presetBox.onChange = [this] { loadSelectedPreset(); };
+    deleteButton.onClick = [this] { deletePresetMenu(); };
+
+    dialogAnchor.getLookAndFeel().setColour(juce::AlertWindow::backgroundColourId, juce::Colours::black);
+    dialogAnchor.getLookAndFeel().setColour(juce::AlertWindow::textColourId, juce::Colours::orange);
+}
+
+GlobalPanel::~GlobalPanel()
+{
+    presetBox.setLookAndFeel(nullptr);
+}
+
+int GlobalPanel::storedPresets()
+{
+    // Program 0 is "Init"; every other program is a stored preset.
+    return processor.getNumPrograms() - 1;
+}
+
+void GlobalPanel::refillPresetBox()
+{
+    presetBox.clear(juce::sendNotificationAsync);
+    for (int i = 1; i <= storedPresets(); ++i)
+    {
+        // A combo box drops items with empty text, which would shift the selection off the preset.
+        const auto name = processor.getProgramName(i);
+        presetBox.addItem(name.isEmpty() ? "(no name)" : name, i);
+    }
+}
+
+void GlobalPanel::resized()
+{
+    const int w = getWidth();
+    const int h = getHeight();
+    const int t = juce::jmin(h, 30);
+    titleLabel.setBounds(clampedRect(0, 0, w, t));
+
+    const int wi = juce::jmax(w - 20, 0);
+    const int h1 = h - t;
+    const int q = h1 / 4;
+    const int left = wi / 2;
+    const int right = wi - left;
+
+    const int y1 = t;
+    const int r1 = juce::jmin(q, h1);
+    dryWetKnob.setBounds(clampedRect(13, y1 + 3, left - 6, r1 - 6));
+    volumeKnob.setBounds(clampedRect(left + 13, y1 + 3, right - 6, r1 - 6));
+
+    const int y2 = y1 + r1;
+    const int r2 = juce::jmin(q, h1 - r1);
+    resyncKnob.setBounds(clampedRect(13, y2 + 3, left - 6, r2 - 6));
+    const auto knob = resyncKnob.getBounds();
+    barLabel.setBounds(clampedRect(knob.getX() + knob.getWidth() / 4, knob.getY(),
+                                   knob.getWidth() - 2 * (knob.getWidth() / 4), knob.getHeight() / 2));
+    resetButton.setBounds(clampedRect(left + 15, y2 + h1 / 20, right - 10, r2 - 2 * (h1 / 20)));
+
+    const int y3 = y2 + r2;
+    const int r3 = juce::jmin(h1 - r1 - r2, (int) (0.9 * q));
+    const int v = (2 * q) / 9;
+    saveButton.setBounds(clampedRect(13, y3 + v, left - 6, r3 - 2 * v));
+    deleteButton.setBounds(clampedRect(left + 13, y3 + v, right - 6, r3 - 2 * v));
+
+    const int y4 = y3 + r3;
+    presetsLabel.setBounds(clampedRect(13, y4, wi - 6, 20));
+    presetBox.setBounds(clampedRect(13, y4 + 25, wi - 6, 24));
+}
+
+void GlobalPanel::paint(juce::Graphics& g)
+{
+    g.fillAll(backgroundColor);
+    g.setColour(myBorderColour);
+    g.drawRoundedRectangle(clampedRect(2, 2, getWidth() - 4, getHeight() - 4).toFloat(), 3.0f, 1.0f);
+
+    const auto knob = resyncKnob.getBounds();
+    const int glowHeight = juce::jmax(knob.getHeight() - 10, 0);
+    const juce::Rectangle<int> glow(knob.getX(), knob.getY() + 5, knob.getWidth(), glowHeight);
+    const auto edge = dryWetKnob.findColour(juce::Label::backgroundColourId);
+    if (barLabel.findColour(juce::Label::textColourId) == juce::Colours::white)
+    {
+        const juce::Point<float> centre((float) (knob.getX() + knob.getWidth() / 2),
+                                        (float) (knob.getY() + 5 + glowHeight / 2));
+        g.setGradientFill(
+            juce::ColourGradient(juce::Colours::yellow, centre, edge, glow.getTopLeft().toFloat(), true));
+    }
+    else
+    {
+        g.setColour(edge);
+    }
+    g.fillRect(glow);
+}
+
+void GlobalPanel::timerCallback()
+{
+    const int n = processor.wasPlaying.load(std::memory_order_relaxed)
+                      ? processor.barCounter.load(std::memory_order_relaxed) + 1
+                      : 1;
+    barLabel.setText(juce::String(n), juce::dontSendNotification);
+    // The counter flashes for one tick whenever it falls back to the first bar.
+    const bool flash = lastBar != 1 && n == 1;
+    barLabel.setColour(juce::Label::textColourId, flash ? juce::Colours::white : barColour);
+    barLabel.setFont(flash ? 13.0f : 11.0f);
+    repaint(resyncKnob.getBounds());
+    lastBar = n;
+}
+
+void GlobalPanel::resetAll()
+{
+    auto& tree = processor.getParameterTree();
+    const auto toDefault = [](juce::RangedAudioParameter& parameter)
+    { parameter.setValueNotifyingHost(parameter.getDefaultValue()); };
+
+    for (int k = 0; k < numStems; ++k)
+    {
+        if (presets::isGlobalStem(k))
+            toDefault(*tree.getParameter(valueTreeNames[k]));
+        else if (k == Stem::block)
+            // Through the parameter, not the tree's value: the tree catches up with a host's change only
+            // on its timer, and a value already equal to the default there would never reach the block.
+            for (int line = 0; line < numLines; ++line)
+                for (int block = 0; block < numBlocks; ++block)
+                    toDefault(*tree.getParameter(blockParameterID(line, block)));
+        else
+            for (int line = 0; line < numLines; ++line)
+                toDefault(*tree.getParameter(lineParameterID(k, line)));
+    }
+    for (int line = 0; line < numLines; ++line)
+        processor.initLineAutomation(line);
+}
+
+void GlobalPanel::openNameDialog()
+{
+    auto* dialog = new juce::AlertWindow("Add Preset", "Please enter your preset name",
+                                         juce::MessageBoxIconType::NoIcon);
+    nameDialog = dialog;
+    dialog->addTextEditor("Preset", "Preset ?", {}, false);
+    dialog->setColour(juce::AlertWindow::textColourId, juce::Colours::orange);
+    dialog->setColour(juce::AlertWindow::backgroundColourId, myBorderColour);
+    dialog->addButton("OK", 1, juce::KeyPress(juce::KeyPress::returnKey));
+    dialog->addButton("Cancel", 0, juce::KeyPress(juce::KeyPress::escapeKey));
+
+    // The editor may close before the user answers: the dialog then stores nothing.
+    dialog->enterModalState(true,
+                            juce::ModalCallbackFunction::create(
+                                [panel = SafePointer<GlobalPanel>(this), dialog](int result)
+                                {
+                                    if (result == 0 || panel == nullptr)
+                                        return;
+                                    auto* editor = dialog->getTextEditor("Preset");
+                                    panel->saveAs(editor != nullptr ? editor->getText() : juce::String());
+                                }),
+                            true);
+}
+
+void GlobalPanel::saveAs(const juce::String& name)
+{
+    processor.saveProgram(name);
+    refillPresetBox();
+    const int n = storedPresets();
+    processor.setCurrentProgram(n);
+    presetBox.setSelectedId(n, juce::sendNotificationAsync);
+}
+
+void GlobalPanel::loadSelectedPreset()
+{
+    if (presetBox.getNumItems() > 0 && presetBox.getSelectedId() != 0)
+        processor.setCurrentProgram(presetBox.getSelectedId());
+}
+
+void GlobalPanel::deletePresetMenu()
+{
+    juce::AlertWindow::showOkCancelBox(juce::MessageBoxIconType::WarningIcon, "The preset will be deleted.",
+                                       "Are you sure to delete it?", "Yes", "Cancel", &dialogAnchor,
+                                       juce::ModalCallbackFunction::create(
+                                           [panel = SafePointer<GlobalPanel>(this)](int result)
+                                           {
+                                               if (result == 1 && panel != nullptr)
+                                                   panel->deleteCurrentPreset();
+                                           }));
+}
+
+void GlobalPanel::deleteCurrentPreset()
+{
+    const int stored = storedPresets();
+    const int f = processor.getCurrentProgram();
+    // The last remaining preset stays, and a current program outside the list erases nothing.
+    if (stored <= 1 || !juce::isPositiveAndNotGreaterThan(f, stored))
+        return;
+
+    processor.deleteProgram(f);
+    refillPresetBox();
+    const int h = f == stored ? f - 1 : f;
+    presetBox.setSelectedId(h, juce::sendNotificationAsync);
+    processor.setCurrentProgram(h);
+}

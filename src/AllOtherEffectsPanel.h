@@ -253,3 +253,51 @@ public:
     CustomRoratySlider drive, mix, treshold, cutOff;
     juce::ComboBox mode;
 };
+
+// The right-hand column: the three global knobs, the bar counter, "Reset All" and the preset controls.
+class GlobalPanel : public juce::Component, public juce::Timer
+{
+public:
+    explicit GlobalPanel(BramblewayAudioProcessor& processor);
+    ~GlobalPanel() override;
+
+    void paint(juce::Graphics& g) override;
+    void resized() override;
+    void timerCallback() override;
+
+    // Asks before deleting the current preset.
+    void deletePresetMenu();
+
+private:
+    int lastBar = 1;
+    BramblewayAudioProcessor& processor;
+    MyLookAndFeel myLookAndFeel;
+
+public:
+    juce::Label titleLabel;
+    CustomRoratySlider volumeKnob, resyncKnob;
+    juce::TextButton resetButton, saveButton, deleteButton;
+    juce::ComboBox presetBox;
+    CustomRoratySlider dryWetKnob;
+    juce::Label barLabel, presetsLabel;
+    // The "Add Preset" dialog while it is open; the dialog deletes itself when dismissed.
+    juce::Component::SafePointer<juce::AlertWindow> nameDialog;
+
+private:
+    using Tree = juce::AudioProcessorValueTreeState;
+
+    void resetAll();
+    void openNameDialog();
+    void saveAs(const juce::String& name);
+    void deleteCurrentPreset();
+    void loadSelectedPreset();
+    // Lists every stored preset; program p is item p.
+    void refillPresetBox();
+    int storedPresets();
+
+    std::unique_ptr<Tree::SliderAttachment> volumeAttachment, resyncAttachment, dryWetAttachment;
+    // Never shown: the delete confirmation takes the default look-and-feel through it.
+    juce::Component dialogAnchor;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(GlobalPanel)
+};

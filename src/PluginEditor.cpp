@@ -245,9 +245,6 @@ void BramblewayAudioProcessorEditor::resized()
 void BramblewayAudioProcessorEditor::selectLine(int line)
 {
     effectPanel.setFilterPanel(line);
-    selectedLine = line;
-    for (auto* row : grids)
-        row->setSelected(row->getLine() == selectedLine);
 }
 
 void BramblewayAudioProcessorEditor::setSoloFlag(int line, bool soloed)
