@@ -137,8 +137,9 @@ void BramblewayAudioProcessor::applyProgram(int index)
     currentProgram = index;
     savedPresetNo = index;
 
-    const auto set = [this](const juce::String& id, float value)
-    { parameters.getParameterAsValue(id).setValue(value); };
+    // Straight through the parameters: the tree's copy of a value lags host changes by a timer tick,
+    // and writing a value equal to that stale copy would be dropped.
+    const auto set = [this](const juce::String& id, float value) { setParameterPlain(id, value); };
 
     for (int k = 0; k < numStems; ++k)
     {

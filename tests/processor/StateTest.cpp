@@ -370,3 +370,13 @@ TEST_F(State, AProgramChosenOffTheMessageThreadIsAppliedThere)
     EXPECT_FLOAT_EQ(plainValue(*processor, "CutOff1"), 4321.0f);
     EXPECT_EQ(processor->getCurrentProgram(), 1);
 }
+
+TEST_F(State, AProgramUndoesAChangeTheHostMadeJustBefore)
+{
+    auto processor = makeProcessor();
+    processor->saveProgram("Defaults");
+    // The tree's copy of CutOff1 still says 400 until its timer runs.
+    setPlain(*processor, "CutOff1", 5000.0f);
+    processor->setCurrentProgram(1);
+    EXPECT_FLOAT_EQ(plainValue(*processor, "CutOff1"), 400.0f);
+}
