@@ -17,6 +17,11 @@ inline float effectIndex(const char* name)
     return (float) effectChoicesStr.indexOf(name);
 }
 
+// The effects these tests cover, by their names in the EFFECT choices.
+inline const char* const effectsOne[] = {"DELAY",   "REPEATER", "CHORUS-FLANGER", "PHASER",
+                                         "VIBRATO", "TREMOLO",  "RING MOD."};
+inline constexpr int numEffectsOne = 7;
+
 inline float noteUnit(const char* name)
 {
     return (float) myNotetUnitSA.indexOf(name);
