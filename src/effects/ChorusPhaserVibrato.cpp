@@ -9,11 +9,24 @@ namespace
 // The vibrato reads at most this many samples behind the newest one, whatever the sample rate.
 constexpr int longestVibratoDelay = 201;
 
+bool allFinite(const juce::dsp::AudioBlock<float>& block)
+{
+    for (size_t channel = 0; channel < block.getNumChannels(); ++channel)
+        for (size_t i = 0; i < block.getNumSamples(); ++i)
+            if (!std::isfinite(block.getSample((int) channel, (int) i)))
+                return false;
+    return true;
+}
+
+// Huge samples can overflow in the framework processors' feedback paths; one that lets a non-finite
+// value out starts again from silence rather than hold it for good.
 template <typename Processor>
 void processInPlace(Processor& processor, juce::AudioBuffer<float>& buffer, int samples)
 {
     auto block = juce::dsp::AudioBlock<float>(buffer).getSubBlock(0, (size_t) samples);
     processor.process(juce::dsp::ProcessContextReplacing<float>(block));
+    if (!allFinite(block))
+        processor.reset();
 }
 } // namespace
 

@@ -70,7 +70,9 @@ void BramblewayAudioProcessor::processBlockDleay(juce::AudioBuffer<float>&, juce
         for (int channel = 0; channel < numChannels; ++channel)
         {
             const float x = channels[channel][i];
-            delayLine.pushSample(channel, (x + state.lastDelayed[(size_t) channel]) * feedback);
+            // Two huge samples that meet overflow: the line never holds what could not decay.
+            const float fed = (x + state.lastDelayed[(size_t) channel]) * feedback;
+            delayLine.pushSample(channel, std::isfinite(fed) ? fed : 0.0f);
             const float y = delayLine.popSample(channel);
             state.lastDelayed[(size_t) channel] = y;
             channels[channel][i] = y * wet + x * (1.0f - wet);
