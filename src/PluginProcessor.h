@@ -170,6 +170,7 @@ public:
     MyLfo& modulationLfo(int line) { return lfos[(size_t) (numLines + line)]; }
 
     using DelayLineType = juce::dsp::DelayLine<float, juce::dsp::DelayLineInterpolationTypes::Linear>;
+    static constexpr float longestDelaySeconds = 5.0f;
     std::array<DelayLineType, numLines> delayLines;
     std::array<DelayState, numLines> delayStates;
     std::array<RepeaterOneState, numLines> repeaterOneStates;

@@ -50,10 +50,13 @@ void BramblewayAudioProcessor::processBlockDleay(juce::AudioBuffer<float>&, juce
 {
     const auto l = (size_t) line;
     markHoldingData(line);
-    const float target =
+    const float time =
         liveValue(Stem::DELAYSYNC, line) != 0.0f
             ? syncedDelaySeconds(currentBpm, modulatedSyncIndex(Stem::DELAYTIMEDELAYSYNC, line))
             : modulatedValue(Stem::DELAYTIMEDELAY, line, 1.0f, 0.0f, 1.0f);
+    // A tempo too small for single precision makes the synced time infinite: the glide would turn to
+    // NaN and so would the read position. No delay outlasts the line anyway.
+    const float target = std::isfinite(time) ? time : longestDelaySeconds;
     const float feedback = modulatedValue(Stem::DELAYFEEDBACKDELAY, line, 1.0f, 0.0f, 1.0f);
     const float wet = modulatedValue(Stem::DELAYDREYWETDELAY, line, 1.0f, 0.0f, 1.0f);
 

@@ -19,7 +19,7 @@ void BramblewayAudioProcessor::prepareEffectsOne(int line, const juce::dsp::Proc
     const auto l = (size_t) line;
     const double sampleRate = spec.sampleRate;
 
-    delayLines[l] = DelayLineType((int) (5.0 * sampleRate));
+    delayLines[l] = DelayLineType((int) ((double) longestDelaySeconds * sampleRate));
     delayLines[l].prepare(spec);
     delayStates[l] = {};
 
