@@ -161,6 +161,7 @@ void BramblewayAudioProcessor::prepareLineEffects(int line, const juce::dsp::Pro
     repeaterOneMarkers[l].start = -1;
     for (auto& ramp : pitchSlideRamps[l])
         ramp.reset(spec.sampleRate, 1000.0);
+    prepareEffectsOne(line, spec);
 }
 
 void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID, float)

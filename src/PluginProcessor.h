@@ -6,6 +6,7 @@
 #include "ParameterLayout.h"
 #include "PresetFunctions.h"
 #include "SharedTables.h"
+#include "effects/EffectsOneState.h"
 
 #include <array>
 #include <atomic>
@@ -159,6 +160,39 @@ public:
 
     // Entry line: filter LFO; 5 + line: modulation oscillator; 10 + line: comb-filter LFO.
     std::array<MyLfo, 3 * numLines> lfos;
+
+    //==================================================================================================
+    // Delay, repeater, chorus, phaser, vibrato, tremolo and ring modulator state
+    void prepareEffectsOne(int line, const juce::dsp::ProcessSpec& spec);
+
+    // clamp(plain value + scale × automation value, lo, hi), for one block.
+    float modulatedValue(int stem, int line, float scale, float lo, float hi);
+    // An index of syncValues from a sync choice its automation line may push across the whole table.
+    int modulatedSyncIndex(int stem, int line);
+    static float syncedLfoHz(float bpm, int syncIndex);
+    static float syncedDelaySeconds(float bpm, int syncIndex);
+    // A whole note divided by the division, at least one sample.
+    int repeaterSliceSamples(float division) const;
+
+    void runRepeaterOne(int line, int sliceLength);
+    void runRepeaterTwo(int line, int sliceLength, int samples);
+    float musicalRingFrequency(int line);
+    // Entry 5 + line of lfos: shared by vibrato, tremolo and ring modulator, so it keeps its phase.
+    MyLfo& modulationLfo(int line) { return lfos[(size_t) (numLines + line)]; }
+
+    using DelayLineType = juce::dsp::DelayLine<float, juce::dsp::DelayLineInterpolationTypes::Linear>;
+    static constexpr float longestDelaySeconds = 5.0f;
+    std::array<DelayLineType, numLines> delayLines;
+    std::array<DelayState, numLines> delayStates;
+    std::array<RepeaterOneState, numLines> repeaterOneStates;
+    std::array<RepeaterTwoState, numLines> repeaterTwoStates;
+    std::array<juce::dsp::Chorus<float>, numLines> choruses;
+    // The chorus centre delay in milliseconds; its target comes from chorusDelayTarget.
+    std::array<LinearRamp, numLines> chorusDelayRamps;
+    std::array<juce::dsp::Phaser<float>, numLines> phasers;
+    std::array<VibratoBuffer, numLines> vibratoBuffers;
+    // 2^(1/12), for cents of fine tuning.
+    static constexpr double semitoneRatio = 1.0594630943592953;
 
     // Pitch offsets in octaves, one per pitch-shifter tap; the sequencer starts and stops the glides.
     std::array<std::array<juce::LinearSmoothedValue<float>, 2>, numLines> pitchSlideRamps;

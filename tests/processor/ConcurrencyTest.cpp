@@ -3,7 +3,7 @@
 // --gtest_filter='Concurrency.*'.
 
 #include "EffectModulationPanel.h"
-#include "EngineRig.h"
+#include "EffectsOneRig.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,47 @@
 
 using testing_support::EngineRig;
 
+namespace
+{
+// Runs the audio callback over a sine, block after block, on a thread of its own until stopped.
+class AudioThread
+{
+public:
+    explicit AudioThread(EngineRig& rig) : thread([this, &rig] { run(rig); }) {}
+    ~AudioThread() { stop(); }
+
+    long blocks() const { return processed.load(); }
+
+    // Returns the number of blocks processed.
+    long stop()
+    {
+        running.store(false);
+        if (thread.joinable())
+            thread.join();
+        return blocks();
+    }
+
+private:
+    void run(EngineRig& rig)
+    {
+        juce::AudioBuffer<float> buffer(2, 256);
+        juce::MidiBuffer midi;
+        for (juce::int64 position = 0; running.load(); position += 256)
+        {
+            for (int channel = 0; channel < 2; ++channel)
+                for (int i = 0; i < 256; ++i)
+                    buffer.setSample(channel, i, std::sin(0.01f * (float) (position + i)));
+            rig.processor.processBlock(buffer, midi);
+            processed.fetch_add(1);
+        }
+    }
+
+    std::atomic<bool> running{true};
+    std::atomic<long> processed{0};
+    std::thread thread;
+};
+} // namespace
+
 TEST(Concurrency, MessageThreadEditsWhileTheAudioThreadProcesses)
 {
     EngineRig rig(48000.0, 256);
@@ -21,27 +62,11 @@ TEST(Concurrency, MessageThreadEditsWhileTheAudioThreadProcesses)
         for (int block = 0; block < 16; block += 2)
             rig.set(blockParameterID(line, block), 1.0f);
 
-    std::atomic<bool> running{true};
-    std::atomic<long> blocks{0};
-    std::thread audio(
-        [&]
-        {
-            juce::AudioBuffer<float> buffer(2, 256);
-            juce::MidiBuffer midi;
-            for (juce::int64 position = 0; running.load(); position += 256)
-            {
-                for (int channel = 0; channel < 2; ++channel)
-                    for (int i = 0; i < 256; ++i)
-                        buffer.setSample(channel, i, std::sin(0.01f * (float) (position + i)));
-                rig.processor.processBlock(buffer, midi);
-                blocks.fetch_add(1);
-            }
-        });
-
+    AudioThread audio(rig);
     juce::Random random(11);
     float displayed = 0.0f;
     const auto until = juce::Time::getMillisecondCounter() + 1500;
-    for (int round = 0; juce::Time::getMillisecondCounter() < until || blocks.load() < 100; ++round)
+    for (int round = 0; juce::Time::getMillisecondCounter() < until || audio.blocks() < 100; ++round)
     {
         const int line = round % numLines;
         rig.processor.editLineAutomation(
@@ -70,11 +95,45 @@ TEST(Concurrency, MessageThreadEditsWhileTheAudioThreadProcesses)
                      (float) rig.processor.barCounter.load(std::memory_order_relaxed);
         testing_support::pumpMessages(1);
     }
-    running.store(false);
-    audio.join();
-
-    EXPECT_GE(blocks.load(), 100);
+    EXPECT_GE(audio.stop(), 100);
     EXPECT_TRUE(std::isfinite(displayed));
+}
+
+TEST(Concurrency, MessageThreadTurnsTheEffectsOfOneWhileTheAudioThreadRunsThem)
+{
+    using namespace effects_one;
+    EngineRig rig(48000.0, 256);
+    for (int line = 0; line < numLines; ++line)
+    {
+        rig.set(lineParameterID(Stem::EFFECT, line), effectIndex(effectsOne[line]));
+        for (int block = 0; block < 16; block += 2)
+            rig.set(blockParameterID(line, block), 1.0f);
+    }
+    AudioThread audio(rig);
+
+    juce::Random random(12);
+    const int automated[] = {Stem::CHORUSDELAY, Stem::PHASERMIX, Stem::REPEATERDIVIDE, Stem::VIBRATOWIDTH,
+                             Stem::RINGMUSICALFINE};
+    const auto until = juce::Time::getMillisecondCounter() + 1500;
+    for (int round = 0; juce::Time::getMillisecondCounter() < until || audio.blocks() < 100; ++round)
+    {
+        const int line = round % numLines;
+        const int stem = automated[round % 5];
+        rig.processor.editLineAutomation(
+            [&](auto& automation) {
+                automation[(size_t) line][(size_t) stem] = {{0.0f, random.nextFloat()},
+                                                            {1.0f, random.nextFloat()}};
+            });
+        rig.set(lineParameterID(Stem::EFFECT, line), effectIndex(effectsOne[random.nextInt(numEffectsOne)]));
+        rig.set(lineParameterID(Stem::CHORUSDELAY, line), random.nextFloat() * 50.0f);
+        rig.set(lineParameterID(Stem::REPEATERWINDOW, line), random.nextFloat() * 0.5f);
+        rig.set(lineParameterID(Stem::REPEATEFADOUT, line), random.nextFloat() * 10.0f);
+        rig.set(lineParameterID(Stem::REPEATERTYPE, line), (float) (round % 2));
+        rig.set(lineParameterID(Stem::DELAYSYNC, line), (float) (round / 2 % 2));
+        rig.set(lineParameterID(Stem::RINGMUSICALSET, line), (float) (round / 3 % 2));
+        testing_support::pumpMessages(1);
+    }
+    EXPECT_GE(audio.stop(), 100);
 }
 
 // A modulation-editor row edits the reverb's wet line by hand, as fast as it can, while the audio thread
@@ -88,21 +147,7 @@ TEST(Concurrency, ModulationRowEditsWhileTheAudioThreadProcesses)
     EffectModulationLinePanel row(rig.processor, 1, Stem::REVERBWETLEVEL, "Wet");
     row.setSize(400, 80);
 
-    std::atomic<bool> running{true};
-    std::atomic<long> blocks{0};
-    std::thread audio(
-        [&]
-        {
-            juce::AudioBuffer<float> buffer(2, 128);
-            juce::MidiBuffer midi;
-            while (running.load())
-            {
-                buffer.clear();
-                buffer.setSample(0, 0, 1.0f);
-                rig.processor.processBlock(buffer, midi);
-                blocks.fetch_add(1);
-            }
-        });
+    AudioThread audio(rig);
 
     const auto source = juce::Desktop::getInstance().getMainMouseSource();
     const auto event = [&](juce::Point<int> at, int clicks)
@@ -113,7 +158,7 @@ TEST(Concurrency, ModulationRowEditsWhileTheAudioThreadProcesses)
     };
     juce::Random random(5);
     const auto until = juce::Time::getMillisecondCounter() + 1500;
-    while (juce::Time::getMillisecondCounter() < until || blocks.load() < 100)
+    while (juce::Time::getMillisecondCounter() < until || audio.blocks() < 100)
     {
         const juce::Point<int> onCurve(random.nextInt({10, 390}), 40);
         row.mouseDoubleClick(event(onCurve, 2));
@@ -123,12 +168,10 @@ TEST(Concurrency, ModulationRowEditsWhileTheAudioThreadProcesses)
         if (random.nextInt(3) == 0)
             row.mouseDoubleClick(event(onCurve, 2));
     }
-    running.store(false);
-    audio.join();
+    EXPECT_GE(audio.stop(), 100);
 
     const auto& line = rig.processor.lineAutomation[1][Stem::REVERBWETLEVEL];
     EXPECT_GT(line.size(), 2u);
     EXPECT_EQ(line.front().x, 0.0f);
     EXPECT_EQ(line.back().x, 1.0f);
-    EXPECT_GE(blocks.load(), 100);
 }

@@ -227,6 +227,8 @@ TEST_F(Sequencer, MonoWritesOnlyTheFirstChannelOfEachLine)
 {
     EngineRig mono(48000.0, 512, 1);
     mono.settleGains();
+    // Line 1 starts on the delay; the gate alone is under test here.
+    mono.set("EFFECT1", 0.0f);
     mono.set("block10", 1.0f);
     const auto recording = mono.run(2000);
     EXPECT_EQ(mono.processor.numChannels, 1);
