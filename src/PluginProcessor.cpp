@@ -157,6 +157,7 @@ void BramblewayAudioProcessor::prepareLineEffects(int line, const juce::dsp::Pro
     repeaterOneMarkers[l] = {};
     for (auto& ramp : pitchSlideRamps[l])
         ramp.reset(spec.sampleRate, 1000.0);
+    prepareEffectsTwo(line, spec);
 }
 
 void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID, float)

@@ -1,19 +1,122 @@
-// The two distortions and the decimator.
-// Until their processing is built, these routines pass the line through unchanged.
+// The two distortions ("Obs-DIST", "DISTORTION") and the decimator, and the preparation and settings
+// every effect of this group shares.
 
 #include "../PluginProcessor.h"
 
-void BramblewayAudioProcessor::processBlockDecimator(juce::AudioBuffer<float>&, juce::MidiBuffer&, int line)
+#include <cmath>
+
+void BramblewayAudioProcessor::prepareEffectsTwo(int line, const juce::dsp::ProcessSpec& spec)
 {
-    markHoldingData(line);
+    const auto l = (size_t) line;
+    distortionStates[l] = {};
+    for (auto& ramp : distortionRamps[l])
+        ramp.reset(spec.sampleRate, 0.01);
+
+    pitchTapPhases[l] = {};
+    pitchTapPhases[l].sampleRate = (float) spec.sampleRate;
+    combDelayRamps[l].reset(spec.sampleRate, 0.1);
+
+    // Below this rate the framework reverb's shortest all-pass (225 samples at 44.1 kHz) gets no sample
+    // at all and its index wraps by zero.
+    constexpr double lowestReverbRate = 196.0;
+    reverbs[l].setSampleRate(std::max(spec.sampleRate, lowestReverbRate));
+    reverbGateRamps[l].reset(spec.sampleRate, 0.02);
+}
+
+float BramblewayAudioProcessor::modulatedValue(int stem, int line, float scale, float lo, float hi)
+{
+    return juce::jlimit(lo, hi, liveValue(stem, line) + scale * calculateEffectModulation(stem, line).first);
 }
 
 void BramblewayAudioProcessor::processBlockDistortion(juce::AudioBuffer<float>&, juce::MidiBuffer&, int line)
 {
+    auto& state = distortionStates[(size_t) line][0];
+    state.mode = (int) modulatedValue(Stem::DISTMODE, line, 7.0f, 0.0f, 6.0f);
+    state.drive = modulatedValue(Stem::DISTDRIVE, line, 25.0f, 0.0f, 25.0f);
+    state.mix = modulatedValue(Stem::DISTMIX, line, 1.0f, 0.0f, 1.0f);
+    state.threshold = modulatedValue(Stem::DISTTRESHOLD, line, 1.0f, 0.0f, 1.0f);
+
     markHoldingData(line);
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        float* samples = lineBuffers[(size_t) line].getWritePointer(channel);
+        for (int i = 0; i < numSamples; ++i)
+            samples[i] = obs_dist::process(state, samples[i]);
+    }
 }
 
 void BramblewayAudioProcessor::processBlockDistortion2(juce::AudioBuffer<float>&, juce::MidiBuffer&, int line)
 {
+    const auto l = (size_t) line;
+    auto& ramps = distortionRamps[l];
+    ramps[driveRamp].setTargetValue(modulatedValue(Stem::DISTDRIVE2, line, 25.0f, 0.0f, 25.0f));
+    ramps[thresholdRamp].setTargetValue(modulatedValue(Stem::DISTTRESHOLD2, line, 1.0f, 0.0f, 1.0f));
+    ramps[cutoffRamp].setTargetValue(
+        juce::jlimit(0.0f, 1.0f,
+                     liveValue(Stem::DISTCUTOFF2, line) / 20000.0f +
+                         calculateEffectModulation(Stem::DISTCUTOFF2, line).first));
+
+    auto& state = distortionStates[l][1];
+    state.mode = (int) liveValue(Stem::DISTMODE2, line);
+    state.mix = modulatedValue(Stem::DISTMIX2, line, 1.0f, 0.0f, 1.0f);
+
     markHoldingData(line);
+    if (numSamples < 1)
+        return;
+
+    auto& buffer = lineBuffers[l];
+    for (int i = 0; i < numSamples; ++i)
+    {
+        state.threshold = ramps[thresholdRamp].getNextValue();
+        state.drive = ramps[driveRamp].getNextValue();
+        // Some shapers overflow or divide by almost 0 at extreme settings; the filter keeps state.
+        for (int channel = 0; channel < numChannels; ++channel)
+        {
+            float* sample = buffer.getWritePointer(channel, i);
+            *sample = shaping::finiteOrZero(distortion2::process(state, *sample));
+        }
+    }
+
+    auto& filters = distortionFilters[l];
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const auto cutoff = (double) ramps[cutoffRamp].getNextValue();
+        for (int channel = 0; channel < numChannels; ++channel)
+        {
+            auto& filter = filters[(size_t) channel];
+            float* sample = buffer.getWritePointer(channel, i);
+            filter.setCutoff(cutoff);
+            *sample = shaping::finiteOrZero((float) filter.process((double) *sample));
+        }
+    }
+}
+
+void BramblewayAudioProcessor::processBlockDecimator(juce::AudioBuffer<float>&, juce::MidiBuffer&, int line)
+{
+    const auto l = (size_t) line;
+    const float cutoff = juce::jlimit(0.0f, 1.0f,
+                                      liveValue(Stem::CUTOFFDECIMATOR, line) / 20000.0f +
+                                          calculateEffectModulation(Stem::CUTOFFDECIMATOR, line).first);
+    auto& filters = decimatorFilters[l];
+    for (auto& filter : filters)
+        filter.setCutoff((double) cutoff);
+
+    const int rate = (int) modulatedValue(Stem::RATEDECIMATOR, line, 30.0f, 1.0f, 30.0f);
+    const int bits = (int) modulatedValue(Stem::BITDECIMATOR, line, 16.0f, 1.0f, 16.0f);
+    const float quantum = 1.0f / std::pow(2.0f, (float) bits);
+
+    markHoldingData(line);
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        float* samples = lineBuffers[l].getWritePointer(channel);
+        // Held groups restart with every audio block.
+        for (int j = 0; j < numSamples; ++j)
+        {
+            const int held = j % rate;
+            samples[j] = held == 0 ? samples[j] - std::fmod(samples[j], quantum) : samples[j - held];
+        }
+        auto& filter = filters[(size_t) channel];
+        for (int j = 0; j < numSamples; ++j)
+            samples[j] = (float) filter.process((double) samples[j]);
+    }
 }
