@@ -41,7 +41,7 @@ void BramblewayAudioProcessor::processBlockDistortion(juce::AudioBuffer<float>&,
     {
         float* samples = lineBuffers[(size_t) line].getWritePointer(channel);
         for (int i = 0; i < numSamples; ++i)
-            samples[i] = obs_dist::process(state, samples[i]);
+            samples[i] = shaping::finiteOrZero(obs_dist::process(state, samples[i]));
     }
 }
 
