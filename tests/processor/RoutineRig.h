@@ -38,8 +38,8 @@ public:
     }
 
     // Runs samples of the signal through the routine in blocks of the given size (the prepared size when
-    // 0), on channels 0 .. channels - 1; the other channel of the line buffer holds silence. The signal's
-    // sample index counts from the start of this run.
+    // 0), telling it that the block has the given number of channels; both channels of the line buffer
+    // hold the signal. The signal's sample index counts from the start of this run.
     std::vector<float> run(juce::int64 samples, const Signal& input, int blockSize = 0, int channels = 2)
     {
         return runChannels(samples, input, blockSize, channels).front();
@@ -56,8 +56,7 @@ public:
         for (juce::int64 done = 0; done < samples; done += blockSize)
         {
             const int length = (int) std::min<juce::int64>(blockSize, samples - done);
-            buffer.clear();
-            for (int channel = 0; channel < channels; ++channel)
+            for (int channel = 0; channel < maxChannels; ++channel)
                 for (int i = 0; i < length; ++i)
                     buffer.setSample(channel, i, input(channel, done + i));
             processor.numSamples = length;
