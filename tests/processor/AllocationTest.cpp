@@ -7,8 +7,40 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using testing_support::EngineRig;
+
+namespace
+{
+// Processes seconds of a sine in blocks of every awkward size, after changeSettings(round) before each
+// block, and counts what processBlock allocates.
+long allocationsWhileProcessing(EngineRig& rig, double seconds,
+                                const std::function<void(int round)>& changeSettings)
+{
+    juce::AudioBuffer<float> buffer(2, 2048);
+    juce::MidiBuffer midi;
+    const int sizes[] = {512, 0, 1, 100, 511, 2048, 37};
+    long allocations = 0;
+    juce::int64 processed = 0;
+    for (int round = 0; processed < (juce::int64)(seconds * rig.sampleRate); ++round)
+    {
+        const int size = sizes[round % 7];
+        buffer.setSize(2, size, false, false, true);
+        for (int channel = 0; channel < 2; ++channel)
+            for (int i = 0; i < size; ++i)
+                buffer.setSample(channel, i, std::sin(0.02f * (float) (processed + i)));
+        changeSettings(round);
+        {
+            allocation_counter::Scope scope;
+            rig.processor.processBlock(buffer, midi);
+            allocations += scope.count();
+        }
+        processed += size;
+    }
+    return allocations;
+}
+} // namespace
 
 TEST(Allocation, CounterSeesAnAllocationOnThisThread)
 {
@@ -39,27 +71,53 @@ TEST(Allocation, ProcessingSeveralSecondsAllocatesNothing)
                     line[(size_t)stem] = {{0.0f, 0.0f}, {0.3f, 0.8f}, {0.6f, 0.2f}, {1.0f, 1.0f}};
         });
 
-    juce::AudioBuffer<float> buffer(2, 2048);
-    juce::MidiBuffer midi;
-    const int sizes[] = {512, 0, 1, 100, 511, 2048, 37};
-    long allocations = 0;
-    juce::int64 processed = 0;
-    for (int round = 0; processed < 5 * 48000; ++round)
+    // Switching effects and tempo on the way exercises every path of the set-up.
+    const auto switchEffectsAndTempo = [&rig](int round)
     {
-        const int size = sizes[round % 7];
-        buffer.setSize(2, size, false, false, true);
-        for (int channel = 0; channel < 2; ++channel)
-            for (int i = 0; i < size; ++i)
-                buffer.setSample(channel, i, std::sin(0.02f * (float)(processed + i)));
-        // Switching effects and tempo on the way exercises every path of the set-up.
         rig.playHead.bpm = round % 50 == 0 ? 0.0 : 90.0 + round % 3 * 30.0;
-        rig.set("EFFECT1", (float)(round % numEffectTypes));
+        rig.set("EFFECT1", (float) (round % numEffectTypes));
+    };
+    EXPECT_EQ(allocationsWhileProcessing(rig, 5.0, switchEffectsAndTempo), 0);
+}
+
+TEST(Allocation, DistortionsDecimatorPitchShifterCombFilterAndReverbAllocateNothing)
+{
+    EngineRig rig(48000.0, 512);
+    rig.setForLines(Stem::FILTERTYPE, 0.0f);
+    rig.setForLines(Stem::PITCHSLIDEVALUE, 1.0f);
+    for (int line = 0; line < numLines; ++line)
+        for (int block = 0; block < 16; block += 1 + line % 2)
+            rig.set(blockParameterID(line, block), 1.0f);
+    const int automated[] = {Stem::DISTMODE,           Stem::DISTDRIVE,        Stem::DISTMIX,
+                             Stem::DISTTRESHOLD,       Stem::DISTDRIVE2,       Stem::DISTMIX2,
+                             Stem::DISTTRESHOLD2,      Stem::DISTCUTOFF2,      Stem::RATEDECIMATOR,
+                             Stem::BITDECIMATOR,       Stem::CUTOFFDECIMATOR,  Stem::PITCHVALUE,
+                             Stem::PITCHMUSICALOCTAVE, Stem::PITCHMUSICALFINE, Stem::COBFILTERDELAY,
+                             Stem::COMBFILTERDEPTH,    Stem::COMBFILTEROFFREQ, Stem::COMBFILTEROFFREQSYNC,
+                             Stem::REVERBROOMSIZE,     Stem::REVERBDAMPING,    Stem::REVERBWETLEVEL,
+                             Stem::REVERBDRYLEVEL,     Stem::REVERBWIDTH};
+    rig.processor.editLineAutomation(
+        [&](auto& automation)
         {
-            allocation_counter::Scope scope;
-            rig.processor.processBlock(buffer, midi);
-            allocations += scope.count();
+            for (auto& line : automation)
+                for (int stem : automated)
+                    line[(size_t) stem] = {{0.0f, 0.0f}, {0.3f, 0.8f}, {0.6f, 0.2f}, {1.0f, 1.0f}};
+        });
+
+    // Every line visits every effect of the group with its modes and switches changing on the way.
+    const char* effects[] = {"REVERB", "DECIMATOR", "Obs-DIST", "PITCH SHIFT", "COMBFILTER", "DISTORTION"};
+    const auto switchEffectsAndModes = [&](int round)
+    {
+        for (int line = 0; line < numLines; ++line)
+        {
+            const auto set = [&](int stem, float value) { rig.set(lineParameterID(stem, line), value); };
+            set(Stem::EFFECT, (float) effectChoicesStr.indexOf(effects[(round / 3 + line) % 6]));
+            set(Stem::DISTMODE, (float) (round % distChoicesStr.size()));
+            set(Stem::DISTMODE2, (float) (round % dist2ChoicesStr.size()));
+            set(Stem::REVERBINST, (float) (round % 2));
+            set(Stem::PITCHMUSICALSET, (float) (round / 2 % 2));
+            set(Stem::COMBFILTERSYNC, (float) (round / 4 % 2));
         }
-        processed += size;
-    }
-    EXPECT_EQ(allocations, 0);
+    };
+    EXPECT_EQ(allocationsWhileProcessing(rig, 5.0, switchEffectsAndModes), 0);
 }
