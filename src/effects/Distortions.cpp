@@ -5,6 +5,33 @@
 
 #include <cmath>
 
+namespace
+{
+// Each sample through its channel's filter at the cutoff of that moment. A cutoff that holds still is
+// set once: setting it again for every sample would change nothing.
+void filterWithGlidingCutoff(juce::LinearSmoothedValue<float>& cutoffs,
+                             std::array<Filter, maxChannels>& filters, float* const* samples, int channels,
+                             int count)
+{
+    const bool gliding = cutoffs.isSmoothing();
+    if (!gliding)
+        for (auto& filter : filters)
+            filter.setCutoff((double) cutoffs.getNextValue());
+
+    for (int i = 0; i < count; ++i)
+    {
+        const auto cutoff = gliding ? (double) cutoffs.getNextValue() : 0.0;
+        for (int channel = 0; channel < channels; ++channel)
+        {
+            auto& filter = filters[(size_t) channel];
+            if (gliding)
+                filter.setCutoff(cutoff);
+            samples[channel][i] = shaping::finiteOrZero((float) filter.process((double) samples[channel][i]));
+        }
+    }
+}
+} // namespace
+
 void BramblewayAudioProcessor::prepareEffectsTwo(int line, const juce::dsp::ProcessSpec& spec)
 {
     const auto l = (size_t) line;
@@ -65,30 +92,18 @@ void BramblewayAudioProcessor::processBlockDistortion2(juce::AudioBuffer<float>&
         return;
 
     auto& buffer = lineBuffers[l];
+    float* const* samples = buffer.getArrayOfWritePointers();
     for (int i = 0; i < numSamples; ++i)
     {
         state.threshold = ramps[thresholdRamp].getNextValue();
         state.drive = ramps[driveRamp].getNextValue();
         // Some shapers overflow or divide by almost 0 at extreme settings; the filter keeps state.
         for (int channel = 0; channel < numChannels; ++channel)
-        {
-            float* sample = buffer.getWritePointer(channel, i);
-            *sample = shaping::finiteOrZero(distortion2::process(state, *sample));
-        }
+            samples[channel][i] = shaping::finiteOrZero(distortion2::process(state, samples[channel][i]));
     }
 
-    auto& filters = distortionFilters[l];
-    for (int i = 0; i < numSamples; ++i)
-    {
-        const auto cutoff = (double) ramps[cutoffRamp].getNextValue();
-        for (int channel = 0; channel < numChannels; ++channel)
-        {
-            auto& filter = filters[(size_t) channel];
-            float* sample = buffer.getWritePointer(channel, i);
-            filter.setCutoff(cutoff);
-            *sample = shaping::finiteOrZero((float) filter.process((double) *sample));
-        }
-    }
+    filterWithGlidingCutoff(ramps[cutoffRamp], distortionFilters[l], buffer.getArrayOfWritePointers(),
+                            numChannels, numSamples);
 }
 
 void BramblewayAudioProcessor::processBlockDecimator(juce::AudioBuffer<float>&, juce::MidiBuffer&, int line)

@@ -4,7 +4,9 @@
 #include "../PluginProcessor.h"
 #include "RingReader.h"
 
+#include <array>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -42,6 +44,31 @@ double wrapPhase(double phase)
         phase -= std::floor(phase);
     return phase;
 }
+
+// A pitch-shifter tap during one block. Its delay changes by 1 - ratio samples per sample, so it reads
+// the input at ratio times its speed; the phase step is worked out again only when the pitch moves.
+struct PitchTap
+{
+    PitchTap(double startPhase, float tapSampleRate) : phase(startPhase), sampleRate(tapSampleRate) {}
+
+    double advance(double octaves)
+    {
+        if (octaves != lastOctaves)
+        {
+            lastOctaves = octaves;
+            const double ratio = std::exp2(octaves);
+            step = (double) ((float) ((1.0 - ratio) * 1000.0 / BramblewayAudioProcessor::pitchWindowMs) /
+                             sampleRate);
+        }
+        phase = wrapPhase(phase + step);
+        return phase;
+    }
+
+    double phase;
+    float sampleRate;
+    double lastOctaves = std::numeric_limits<double>::quiet_NaN();
+    double step = 0.0;
+};
 
 // The triangular window: 0 at the ends of the tap's sweep, 1 in the middle.
 double tapGain(double phase)
@@ -84,21 +111,18 @@ void BramblewayAudioProcessor::processBlockPitchShifter(juce::AudioBuffer<float>
     const int start = moveBlockIntoRing(ring, lineBuffers[l], numChannels, numSamples);
 
     float* const* out = lineBuffers[l].getArrayOfWritePointers();
-    auto& taps = pitchTapPhases[l];
-    for (size_t tap = 0; tap < 2; ++tap)
+    auto& phases = pitchTapPhases[l];
+    std::array<PitchTap, 2> taps{PitchTap{phases.phases[0], phases.sampleRate},
+                                 PitchTap{phases.phases[1], phases.sampleRate}};
+    // Both taps in one pass: each output sample still gets tap 0 first, then tap 1.
+    for (int i = 0; i < numSamples; ++i)
     {
-        auto& phase = taps.phases[tap];
-        auto& slide = pitchSlideRamps[l][tap];
-        for (int i = 0; i < numSamples; ++i)
+        const bool musical = liveValue(Stem::PITCHMUSICALSET, line) != 0.0f;
+        for (size_t tap = 0; tap < 2; ++tap)
         {
-            const float slideOctaves = slide.getNextValue();
-            const double octaves = liveValue(Stem::PITCHMUSICALSET, line) != 0.0f
-                                       ? semitoneOctaves + octave + slideOctaves
-                                       : (double) (slideOctaves + shift);
-            const double ratio = std::pow(2.0, octaves);
-            phase = wrapPhase(phase +
-                              (double) ((float) ((1.0 - ratio) * 1000.0 / pitchWindowMs) / taps.sampleRate));
-
+            const float slideOctaves = pitchSlideRamps[l][tap].getNextValue();
+            const double phase = taps[tap].advance(musical ? semitoneOctaves + octave + slideOctaves
+                                                           : (double) (slideOctaves + shift));
             const auto position =
                 (float) ((double) (start + i) - currentSampleRate * phase * pitchWindowMs / 1000.0);
             const auto read = ring_reader::locate(position, ring.size);
@@ -111,6 +135,8 @@ void BramblewayAudioProcessor::processBlockPitchShifter(juce::AudioBuffer<float>
             }
         }
     }
+    for (size_t tap = 0; tap < 2; ++tap)
+        phases.phases[tap] = taps[tap].phase;
 }
 
 //======================================================================================================

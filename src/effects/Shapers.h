@@ -185,7 +185,8 @@ inline std::optional<float> waveshaper1(float x, const DistortionState& s)
     const double k10 = ((double) s.drive - 1.0) * 49.0 / 99.0 + 1.0;
     const double v = k10 * x * 0.686306;
     const double q = std::exp(-0.75 * std::sqrt(std::abs(v))) + 1.0;
-    return (float) ((std::exp(v) - std::exp(-v * q)) / (std::exp(-v) + std::exp(v)) * s.threshold / 20.0);
+    const double rising = std::exp(v);
+    return (float) ((rising - std::exp(-v * q)) / (std::exp(-v) + rising) * s.threshold / 20.0);
 }
 inline std::optional<float> waveshaper2(float x, const DistortionState& s)
 {
