@@ -3,12 +3,15 @@
 
 #include "../PluginProcessor.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace
 {
 // Each sample through its channel's filter at the cutoff of that moment. A cutoff that holds still is
-// set once: setting it again for every sample would change nothing.
+// set once: setting it again for every sample would change nothing. A huge but finite input can still
+// come out beyond the range of a float.
 void filterWithGlidingCutoff(juce::LinearSmoothedValue<float>& cutoffs,
                              std::array<Filter, maxChannels>& filters, float* const* samples, int channels,
                              int count)
@@ -97,7 +100,7 @@ void BramblewayAudioProcessor::processBlockDistortion2(juce::AudioBuffer<float>&
     {
         state.threshold = ramps[thresholdRamp].getNextValue();
         state.drive = ramps[driveRamp].getNextValue();
-        // Some shapers overflow or divide by almost 0 at extreme settings; the filter keeps state.
+        // Some shapers overflow or divide by almost 0 at extreme settings: not a value for the filter.
         for (int channel = 0; channel < numChannels; ++channel)
             samples[channel][i] = shaping::finiteOrZero(distortion2::process(state, samples[channel][i]));
     }
