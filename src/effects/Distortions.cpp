@@ -9,26 +9,36 @@
 
 namespace
 {
-// Each sample through its channel's filter at the cutoff of that moment. A cutoff that holds still is
-// set once: setting it again for every sample would change nothing. A huge but finite input can still
-// come out beyond the range of a float.
+// Each sample through its channel's filter, the channels' recursions side by side. A huge but finite
+// input can still come out beyond the range of a float.
+void filterBlock(std::array<Filter, maxChannels>& filters, float* const* samples, int channels, int count)
+{
+    for (int i = 0; i < count; ++i)
+        for (int channel = 0; channel < channels; ++channel)
+            samples[channel][i] = shaping::finiteOrZero(
+                (float) filters[(size_t) channel].process((double) samples[channel][i]));
+}
+
+// The same at the cutoff of each moment. A cutoff that holds still is set once: setting it again for
+// every sample would change nothing.
 void filterWithGlidingCutoff(juce::LinearSmoothedValue<float>& cutoffs,
                              std::array<Filter, maxChannels>& filters, float* const* samples, int channels,
                              int count)
 {
-    const bool gliding = cutoffs.isSmoothing();
-    if (!gliding)
+    if (!cutoffs.isSmoothing())
+    {
         for (auto& filter : filters)
             filter.setCutoff((double) cutoffs.getNextValue());
-
+        filterBlock(filters, samples, channels, count);
+        return;
+    }
     for (int i = 0; i < count; ++i)
     {
-        const auto cutoff = gliding ? (double) cutoffs.getNextValue() : 0.0;
+        const auto cutoff = (double) cutoffs.getNextValue();
         for (int channel = 0; channel < channels; ++channel)
         {
             auto& filter = filters[(size_t) channel];
-            if (gliding)
-                filter.setCutoff(cutoff);
+            filter.setCutoff(cutoff);
             samples[channel][i] = shaping::finiteOrZero((float) filter.process((double) samples[channel][i]));
         }
     }
@@ -124,17 +134,13 @@ void BramblewayAudioProcessor::processBlockDecimator(juce::AudioBuffer<float>&, 
     const float quantum = 1.0f / std::pow(2.0f, (float) bits);
 
     markHoldingData(line);
+    float* const* samples = lineBuffers[l].getArrayOfWritePointers();
     for (int channel = 0; channel < numChannels; ++channel)
     {
-        float* samples = lineBuffers[l].getWritePointer(channel);
-        // Held groups restart with every audio block.
-        for (int j = 0; j < numSamples; ++j)
-        {
-            const int held = j % rate;
-            samples[j] = held == 0 ? samples[j] - std::fmod(samples[j], quantum) : samples[j - held];
-        }
-        auto& filter = filters[(size_t) channel];
-        for (int j = 0; j < numSamples; ++j)
-            samples[j] = (float) filter.process((double) samples[j]);
+        float* x = samples[channel];
+        // Held groups restart with every audio block; held counts j mod rate.
+        for (int j = 0, held = 0; j < numSamples; ++j, held = held + 1 == rate ? 0 : held + 1)
+            x[j] = held == 0 ? x[j] - std::fmod(x[j], quantum) : x[j - held];
     }
+    filterBlock(filters, samples, numChannels, numSamples);
 }
