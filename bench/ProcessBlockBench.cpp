@@ -1,12 +1,13 @@
 // processBlock at 48 kHz stereo with all five lines gating every step and low-pass filtering with
-// their LFO and envelope: effects off at several block sizes, then all five lines on one effect at 512
-// samples. Counters: real_time_factor is seconds of audio per second of CPU; line_sample_cost is the CPU
-// time per sample and line.
+// their LFO and envelope: effects off, then at 512 samples every line on one effect, and the heaviest
+// mix of effects. Counters: real_time_factor is seconds of audio per second of CPU; line_sample_cost is
+// the CPU time per sample and line.
 
 #include "PluginProcessor.h"
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cmath>
 
 namespace
@@ -31,27 +32,40 @@ void setPlain(BramblewayAudioProcessor& processor, const juce::String& id, float
     parameter->setValueNotifyingHost(parameter->convertTo0to1(value));
 }
 
-void gatingAndFiltering(BramblewayAudioProcessor& processor, int effect)
+using LineEffects = std::array<const char*, numLines>;
+
+void gatingAndFiltering(BramblewayAudioProcessor& processor, const LineEffects& effects)
 {
     for (int line = 0; line < numLines; ++line)
     {
         for (int block = 0; block < numBlocks; ++block)
             setPlain(processor, blockParameterID(line, block), 1.0f);
         const std::pair<int, float> settings[] = {
-            {Stem::EFFECT, (float) effect}, {Stem::FILTERTYPE, 0.0f}, {Stem::LFODEPTH, 3.0f},
-            {Stem::ENVNAME, 0.5f},          {Stem::LFOFREQ, 2.0f},    {Stem::GridNum, 32.0f},
+            {Stem::EFFECT, (float) effectChoicesStr.indexOf(effects[(size_t) line])},
+            {Stem::FILTERTYPE, 0.0f},
+            {Stem::LFODEPTH, 3.0f},
+            {Stem::ENVNAME, 0.5f},
+            {Stem::LFOFREQ, 2.0f},
+            {Stem::GridNum, 32.0f},
+            // Demanding modes and options for the effects that have them.
+            {Stem::DISTMODE, (float) distChoicesStr.indexOf("Hard")},
+            {Stem::DISTMODE2, (float) dist2ChoicesStr.indexOf("Waveshaper 1")},
+            {Stem::REVERBINST, 1.0f},
+            {Stem::PITCHVALUE, 0.5f},
+            {Stem::PITCHSLIDEVALUE, 0.5f},
         };
         for (const auto& [stem, value] : settings)
             setPlain(processor, lineParameterID(stem, line), value);
     }
 }
 
-void run(benchmark::State& state, int blockSize, int effect)
+void processBlocks(benchmark::State& state, const LineEffects& effects)
 {
+    const int blockSize = (int) state.range(0);
     BramblewayAudioProcessor processor;
     PlayingAt120 playHead;
     processor.setPlayHead(&playHead);
-    gatingAndFiltering(processor, effect);
+    gatingAndFiltering(processor, effects);
     processor.prepareToPlay(sampleRate, blockSize);
 
     // One second of input, copied in block by block: a cost every host has too, and a small one.
@@ -82,23 +96,33 @@ void run(benchmark::State& state, int blockSize, int effect)
 
 void processBlock(benchmark::State& state)
 {
-    run(state, (int) state.range(0), 0);
+    processBlocks(state, {"NO EFFECT", "NO EFFECT", "NO EFFECT", "NO EFFECT", "NO EFFECT"});
 }
 
-// The argument is the effect's index in the EFFECT choices.
-void effectOnEveryLine(benchmark::State& state)
+void fiveLinesOn(benchmark::State& state, const char* effect)
 {
-    const int effect = (int) state.range(0);
-    run(state, 512, effect);
-    state.SetLabel(effectChoicesStr[effect].toStdString());
+    processBlocks(state, {effect, effect, effect, effect, effect});
 }
 } // namespace
 
 BENCHMARK(processBlock)->Arg(32)->Arg(128)->Arg(512)->Arg(2048)->Unit(benchmark::kMicrosecond);
-BENCHMARK(effectOnEveryLine)
-    ->DenseRange(2, 3)  // delay, chorus-flanger
-    ->Arg(6)            // phaser
-    ->DenseRange(9, 12) // repeater, vibrato, tremolo, ring modulator
+BENCHMARK_CAPTURE(fiveLinesOn, delay, "DELAY")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, chorus_flanger, "CHORUS-FLANGER")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, phaser, "PHASER")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, repeater, "REPEATER")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, vibrato, "VIBRATO")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, tremolo, "TREMOLO")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, ring_modulator, "RING MOD.")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, reverb, "REVERB")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, decimator, "DECIMATOR")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, obs_dist, "Obs-DIST")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, distortion, "DISTORTION")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, pitch_shift, "PITCH SHIFT")->Arg(512)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fiveLinesOn, comb_filter, "COMBFILTER")->Arg(512)->Unit(benchmark::kMicrosecond);
+// The heaviest mix: each line on one of the costliest effects, all filtering.
+BENCHMARK_CAPTURE(processBlocks, worst_case,
+                  LineEffects{"REVERB", "PITCH SHIFT", "CHORUS-FLANGER", "DISTORTION", "REPEATER"})
+    ->Arg(512)
     ->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)

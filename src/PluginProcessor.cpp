@@ -162,6 +162,7 @@ void BramblewayAudioProcessor::prepareLineEffects(int line, const juce::dsp::Pro
     for (auto& ramp : pitchSlideRamps[l])
         ramp.reset(spec.sampleRate, 1000.0);
     prepareEffectsOne(line, spec);
+    prepareEffectsTwo(line, spec);
 }
 
 void BramblewayAudioProcessor::parameterChanged(const juce::String& parameterID, float)

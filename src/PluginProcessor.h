@@ -7,6 +7,7 @@
 #include "PresetFunctions.h"
 #include "SharedTables.h"
 #include "effects/EffectsOneState.h"
+#include "effects/Shapers.h"
 
 #include <array>
 #include <atomic>
@@ -157,6 +158,42 @@ public:
         int size = 0;
     };
     std::array<LineRingBuffer, numLines> lineRingBuffers;
+
+    //==================================================================================================
+    // Distortion, decimator, pitch shifter, comb filter and reverb state
+    void prepareEffectsTwo(int line, const juce::dsp::ProcessSpec& spec);
+
+    // Entry 0 "Obs-DIST", entry 1 "DISTORTION".
+    std::array<std::array<DistortionState, 2>, numLines> distortionStates;
+    // "DISTORTION": drive, threshold and filter cutoff, each gliding over 10 ms.
+    enum DistortionRamp
+    {
+        driveRamp,
+        thresholdRamp,
+        cutoffRamp
+    };
+    std::array<std::array<juce::LinearSmoothedValue<float>, 3>, numLines> distortionRamps;
+    // Low-pass filters per channel that keep their state for the life of the processor.
+    std::array<std::array<Filter, maxChannels>, numLines> distortionFilters;
+    std::array<std::array<Filter, maxChannels>, numLines> decimatorFilters;
+
+    // Read positions of the two pitch-shifter taps as fractions of the window, 0 <= phase < 1.
+    struct PitchTapPhases
+    {
+        std::array<double, 2> phases{0.0, 0.5};
+        float sampleRate = 0.0f;
+    };
+    std::array<PitchTapPhases, numLines> pitchTapPhases;
+    static constexpr float pitchWindowMs = 100.0f;
+
+    // The comb delay in milliseconds, gliding over 0.1 s.
+    std::array<juce::LinearSmoothedValue<float>, numLines> combDelayRamps;
+
+    std::array<juce::Reverb, numLines> reverbs;
+    // Shared by the five lines: each fills all of it before handing it to its reverb.
+    juce::Reverb::Parameters reverbParameters;
+    // The gate of REVERBINST, 0..1, rising and falling over 20 ms.
+    std::array<juce::LinearSmoothedValue<float>, numLines> reverbGateRamps;
 
     // Entry line: filter LFO; 5 + line: modulation oscillator; 10 + line: comb-filter LFO.
     std::array<MyLfo, 3 * numLines> lfos;

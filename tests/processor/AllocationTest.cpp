@@ -120,3 +120,45 @@ TEST(Allocation, DelayRepeaterChorusPhaserVibratoTremoloAndRingModulatorAllocate
     };
     EXPECT_EQ(allocationsWhileProcessing(rig, turnThroughOptions), 0);
 }
+
+TEST(Allocation, DistortionsDecimatorPitchShifterCombFilterAndReverbAllocateNothing)
+{
+    EngineRig rig(48000.0, 512);
+    rig.setForLines(Stem::FILTERTYPE, 0.0f);
+    rig.setForLines(Stem::PITCHSLIDEVALUE, 1.0f);
+    for (int line = 0; line < numLines; ++line)
+        for (int block = 0; block < 16; block += 1 + line % 2)
+            rig.set(blockParameterID(line, block), 1.0f);
+    const int automated[] = {Stem::DISTMODE,           Stem::DISTDRIVE,        Stem::DISTMIX,
+                             Stem::DISTTRESHOLD,       Stem::DISTDRIVE2,       Stem::DISTMIX2,
+                             Stem::DISTTRESHOLD2,      Stem::DISTCUTOFF2,      Stem::RATEDECIMATOR,
+                             Stem::BITDECIMATOR,       Stem::CUTOFFDECIMATOR,  Stem::PITCHVALUE,
+                             Stem::PITCHMUSICALOCTAVE, Stem::PITCHMUSICALFINE, Stem::COBFILTERDELAY,
+                             Stem::COMBFILTERDEPTH,    Stem::COMBFILTEROFFREQ, Stem::COMBFILTEROFFREQSYNC,
+                             Stem::REVERBROOMSIZE,     Stem::REVERBDAMPING,    Stem::REVERBWETLEVEL,
+                             Stem::REVERBDRYLEVEL,     Stem::REVERBWIDTH};
+    rig.processor.editLineAutomation(
+        [&](auto& automation)
+        {
+            for (auto& line : automation)
+                for (int stem : automated)
+                    line[(size_t) stem] = {{0.0f, 0.0f}, {0.3f, 0.8f}, {0.6f, 0.2f}, {1.0f, 1.0f}};
+        });
+
+    // Every line visits every effect of the group with its modes and switches changing on the way.
+    const char* effects[] = {"REVERB", "DECIMATOR", "Obs-DIST", "PITCH SHIFT", "COMBFILTER", "DISTORTION"};
+    const auto switchEffectsAndModes = [&](int round)
+    {
+        for (int line = 0; line < numLines; ++line)
+        {
+            const auto set = [&](int stem, float value) { rig.set(lineParameterID(stem, line), value); };
+            set(Stem::EFFECT, (float) effectChoicesStr.indexOf(effects[(round / 3 + line) % 6]));
+            set(Stem::DISTMODE, (float) (round % distChoicesStr.size()));
+            set(Stem::DISTMODE2, (float) (round % dist2ChoicesStr.size()));
+            set(Stem::REVERBINST, (float) (round % 2));
+            set(Stem::PITCHMUSICALSET, (float) (round / 2 % 2));
+            set(Stem::COMBFILTERSYNC, (float) (round / 4 % 2));
+        }
+    };
+    EXPECT_EQ(allocationsWhileProcessing(rig, switchEffectsAndModes), 0);
+}

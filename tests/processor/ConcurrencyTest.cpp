@@ -175,3 +175,48 @@ TEST(Concurrency, ModulationRowEditsWhileTheAudioThreadProcesses)
     EXPECT_EQ(line.front().x, 0.0f);
     EXPECT_EQ(line.back().x, 1.0f);
 }
+
+TEST(Concurrency, MessageThreadChangesTheSecondGroupOfEffectsWhileTheyProcess)
+{
+    EngineRig rig(48000.0, 256);
+    const char* effects[] = {"REVERB", "DECIMATOR", "Obs-DIST", "PITCH SHIFT", "COMBFILTER", "DISTORTION"};
+    for (int line = 0; line < numLines; ++line)
+    {
+        rig.set(lineParameterID(Stem::EFFECT, line), (float) effectChoicesStr.indexOf(effects[line]));
+        for (int block = 0; block < 16; block += 2)
+            rig.set(blockParameterID(line, block), 1.0f);
+    }
+
+    juce::Random random(23);
+    const int automated[] = {Stem::DISTDRIVE2,     Stem::CUTOFFDECIMATOR, Stem::PITCHVALUE,
+                             Stem::COBFILTERDELAY, Stem::REVERBROOMSIZE,  Stem::DISTMODE};
+    const auto work = [&](int round)
+    {
+        const int line = round % numLines;
+        rig.processor.editLineAutomation(
+            [&](auto& automation)
+            {
+                const auto stem = (size_t) automated[round % 6];
+                automation[(size_t) line][stem] = {
+                    {0.0f, random.nextFloat()}, {random.nextFloat(), random.nextFloat()}, {1.0f, 0.5f}};
+            });
+        const auto set = [&](int stem, float value) { rig.set(lineParameterID(stem, line), value); };
+        set(Stem::EFFECT, (float) effectChoicesStr.indexOf(effects[(round / 7 + line) % 6]));
+        set(Stem::DISTMODE2, (float) (round % dist2ChoicesStr.size()));
+        set(Stem::DISTDRIVE2, random.nextFloat() * 25.0f);
+        set(Stem::REVERBINST, (float) (round / 3 % 2));
+        set(Stem::PITCHMUSICALSET, (float) (round / 5 % 2));
+        set(Stem::PITCHSLIDEVALUE, random.nextFloat() * 2.0f - 1.0f);
+        set(Stem::COMBFILTERSYNC, (float) (round / 11 % 2));
+        set(Stem::COMBFILTEROFWAVE, (float) (round % 4));
+    };
+
+    AudioThread audio(rig);
+    const auto until = juce::Time::getMillisecondCounter() + 1500;
+    for (int round = 0; juce::Time::getMillisecondCounter() < until || audio.blocks() < 100; ++round)
+    {
+        work(round);
+        testing_support::pumpMessages(1);
+    }
+    EXPECT_GE(audio.stop(), 100);
+}

@@ -129,6 +129,7 @@ TEST_F(Mixer, MasterVolumeScalesTheMixBeforeTheSaturationBoundsIt)
     {
         EngineRig engine;
         engine.settleGains();
+        engine.setForLines(Stem::EFFECT, 0.0f);
         engine.set("block00", 1.0f);
         engine.set("GLOBALMIXVOLUME", c.decibels);
         const auto square = [&c](int, juce::int64 i) { return (i / 50) % 2 == 0 ? c.input : -c.input; };

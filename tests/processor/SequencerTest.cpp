@@ -115,6 +115,7 @@ TEST_F(Sequencer, GlobalRestartPullsEveryLineBackToStepZero)
     {
         EngineRig engine;
         engine.settleGains();
+        engine.setForLines(Stem::EFFECT, 0.0f);
         engine.set("Speed0", noteUnit("8nt"));
         engine.set("GridNum0", 5.0f);
         engine.set("block00", 1.0f);
